@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quolix {
+
+class Archive;
+class CView;
+
+// The document half of the document/view pair: knows its views and its file.
+class CDocument {
+  public:
+    CDocument() = default;
+    CDocument(const CDocument&) = delete;
+    CDocument& operator=(const CDocument&) = delete;
+    virtual ~CDocument();
+
+    // The framework's new-document step: forgets the file name. 1 on success.
+    virtual int OnNewDocument();
+    virtual void Serialize(Archive& archive);
+
+    void AddView(CView* view);
+    void RemoveView(CView* view);
+    CView* GetFirstView() const { return views_.empty() ? nullptr : views_.front(); }
+
+    const std::string& GetPathName() const { return pathName_; }
+    void SetPathName(const std::string& path) { pathName_ = path; }
+
+  private:
+    std::vector<CView*> views_;
+    std::string pathName_;
+};
+
+}  // namespace quolix

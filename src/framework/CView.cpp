@@ -1,0 +1,26 @@
+#include "framework/CView.h"
+
+#include "framework/CDocument.h"
+
+namespace quolix {
+
+CView::~CView() {
+    AttachDocument(nullptr);
+}
+
+void CView::AttachDocument(CDocument* document) {
+    if (document_ == document) {
+        return;
+    }
+    CDocument* previous = document_;
+    document_ = nullptr;
+    if (previous != nullptr) {
+        previous->RemoveView(this);
+    }
+    document_ = document;
+    if (document_ != nullptr) {
+        document_->AddView(this);
+    }
+}
+
+}  // namespace quolix

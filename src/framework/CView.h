@@ -1,0 +1,31 @@
+#pragma once
+
+namespace quolix {
+
+class CDocument;
+class DeviceContext;
+class WindowServices;
+
+// The view half of the document/view pair. The host attaches the document and
+// the window services before it forwards any window event.
+class CView {
+  public:
+    CView() = default;
+    CView(const CView&) = delete;
+    CView& operator=(const CView&) = delete;
+    virtual ~CView();
+
+    void AttachDocument(CDocument* document);
+    CDocument* GetDocument() const { return document_; }
+
+    void AttachWindow(WindowServices* window) { window_ = window; }
+    WindowServices* GetWindow() const { return window_; }
+
+    virtual void OnDraw(DeviceContext& dc) = 0;
+
+  private:
+    CDocument* document_ = nullptr;
+    WindowServices* window_ = nullptr;
+};
+
+}  // namespace quolix
