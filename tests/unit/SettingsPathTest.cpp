@@ -1,0 +1,43 @@
+#include "settings/SettingsPath.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace quolix {
+namespace {
+
+TEST(SettingsPathTest, ExtensionBecomesIniOrIniIsAppended) {
+    const struct {
+        std::string executable;
+        std::string settings;
+    } cases[] = {
+        {"/a/b/quolix", "/a/b/quolix.ini"},
+        {"quolix", "quolix.ini"},
+        {"/a/b/QUOLIX.EXE", "/a/b/QUOLIX.ini"},
+        {"/a/b/quolix.exe", "/a/b/quolix.ini"},
+        {"/x.exe/dir/quolix.exe", "/x.ini/dir/quolix.ini"},
+        {"/X.EXE/dir/quolix.exe", "/X.ini/dir/quolix.ini"},
+        {"/a/quolix.Exe", "/a/quolix.Exe.ini"},
+        {"/a/quolix.exe.exe", "/a/quolix.ini.ini"},
+        {"/a/quolix.exexe", "/a/quolix.inixe"},
+        {"/a/quolix.ini", "/a/quolix.ini.ini"},
+        {"/opt/quolix/bin/quolix", "/opt/quolix/bin/quolix.ini"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.executable);
+        EXPECT_EQ(SettingsPathFor(c.executable), c.settings);
+    }
+}
+
+TEST(SettingsPathTest, RunningExecutableGivesItsIniFile) {
+    const std::string path = ExecutableSettingsPath();
+    const std::string suffix = "/quolix_unit_tests.ini";
+    ASSERT_GT(path.size(), suffix.size());
+    EXPECT_EQ(path.front(), '/');
+    EXPECT_EQ(path.substr(path.size() - suffix.size()), suffix);
+}
+
+}  // namespace
+}  // namespace quolix
