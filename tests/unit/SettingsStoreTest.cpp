@@ -1,0 +1,336 @@
+#include "settings/SettingsStore.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "unit/SettingsTempDir.h"
+
+namespace quolix {
+namespace {
+
+using namespace std::string_literals;
+using testing::ReadBytes;
+using testing::SettingsTempDir;
+using testing::WriteBytes;
+
+const std::string Cp932Title = "\x83\x4e\x83\x49\x83\x8a\x83\x62\x83\x4e\x83\x58";
+
+SettingsRecord Defaults() {
+    SettingsRecord record;
+    record.ApplyDefaults();
+    return record;
+}
+
+// Every slot differs from its default and from every other slot.
+SettingsRecord Sample() {
+    SettingsRecord record;
+    for (int slot = 0; slot < SettingsRecord::SlotCount; ++slot) {
+        record.Int(slot) = (slot % 2 == 0 ? 1 : -1) * (1000 + 37 * slot);
+    }
+    record.Int(4) = std::numeric_limits<int32_t>::min();
+    record.Int(29) = std::numeric_limits<int32_t>::max();
+    record.Text(10) = Cp932Title;
+    record.Text(11) = std::string(256, 't');
+    record.Text(12) = "a";
+    record.Text(13) = "\tTab and blanks ";
+    std::string doubleBytes;
+    for (int i = 0; i < 128; ++i) {
+        doubleBytes += "\x83\x4e";
+    }
+    record.Text(14) = doubleBytes;
+    return record;
+}
+
+std::vector<std::string> SplitLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(bytes.substr(start, end - start));
+    }
+    return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) {
+        bytes += line + "\r\n";
+    }
+    return bytes;
+}
+
+class SettingsStoreTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(dir_.Ok()); }
+
+    std::string path() const { return dir_.File("quolix.ini"); }
+
+    // The lines a save of record writes.
+    std::vector<std::string> SavedLines(const SettingsRecord& record) {
+        const std::string file = dir_.File("reference.ini");
+        SettingsStore store(file);
+        EXPECT_TRUE(store.SaveFrom(record));
+        return SplitLines(ReadBytes(file));
+    }
+
+    // Loads path() into a record that holds junk beforehand.
+    SettingsRecord Load(bool* loaded = nullptr) {
+        SettingsRecord record = Sample();
+        record.Text(10) = "junk";
+        SettingsStore store(path());
+        const bool result = store.LoadInto(record);
+        if (loaded != nullptr) {
+            *loaded = result;
+        }
+        return record;
+    }
+
+    SettingsTempDir dir_;
+};
+
+// ---- the file's form ---------------------------------------------------------
+
+TEST_F(SettingsStoreTest, DefaultsAreSavedAsTheseExactBytes) {
+    SettingsStore store(path());
+    ASSERT_TRUE(store.SaveFrom(Defaults()));
+    EXPECT_EQ(ReadBytes(path()),
+              "Quolix V1.001\r\n"
+              "0\r\n2\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n"
+              "Quolix Frequency Counter\r\n"
+              "( Frequency Data Logger )\r\n"
+              "default data\r\ndefault data\r\ndefault data\r\n"
+              "0\r\n0\r\n0\r\n0\r\n0\r\n"
+              "44\r\n44\r\n700\r\n550\r\n"
+              "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+}
+
+TEST_F(SettingsStoreTest, SlotLinesInterleaveColoursAndWidths) {
+    SettingsRecord record = Defaults();
+    for (int slot = 0; slot < 10; ++slot) {
+        record.Int(slot) = 100 + slot;
+    }
+    const std::vector<std::string> lines = SavedLines(record);
+    ASSERT_EQ(lines.size(), 31u);
+    const std::vector<std::string> expected = {"100", "105", "101", "106", "102",
+                                               "107", "103", "108", "104", "109"};
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.begin() + 11), expected);
+}
+
+// ---- round trips -------------------------------------------------------------
+
+TEST_F(SettingsStoreTest, EverySlotComesBackUnchanged) {
+    SettingsStore store(path());
+    ASSERT_TRUE(store.SaveFrom(Sample()));
+    bool loaded = false;
+    EXPECT_TRUE(Load(&loaded) == Sample());
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(SplitLines(ReadBytes(path())).size(), 31u);
+}
+
+TEST_F(SettingsStoreTest, EmptyTextIsStoredAsOneBlankThatLoadsAgain) {
+    SettingsRecord record = Sample();
+    record.Text(SettingsRecord::Title1) = "";
+    record.Text(SettingsRecord::Title2) = "";
+    SettingsStore store(path());
+    ASSERT_TRUE(store.SaveFrom(record));
+    const std::vector<std::string> lines = SplitLines(ReadBytes(path()));
+    ASSERT_EQ(lines.size(), 31u);
+    EXPECT_EQ(lines[11], " ");
+    EXPECT_EQ(lines[12], " ");
+
+    bool loaded = false;
+    SettingsRecord expected = record;
+    expected.Text(SettingsRecord::Title1) = " ";
+    expected.Text(SettingsRecord::Title2) = " ";
+    EXPECT_TRUE(Load(&loaded) == expected);
+    EXPECT_TRUE(loaded);
+}
+
+TEST_F(SettingsStoreTest, LineBreakingBytesInTextBecomeBlanks) {
+    SettingsRecord record = Sample();
+    record.Text(SettingsRecord::Title1) =
+        "a\rb\nc\fd\x1a"
+        "e\0f"s;
+    record.Text(SettingsRecord::SpareText3) = "\r\n";
+    SettingsStore store(path());
+    ASSERT_TRUE(store.SaveFrom(record));
+
+    bool loaded = false;
+    SettingsRecord expected = record;
+    expected.Text(SettingsRecord::Title1) = "a b c d e f";
+    expected.Text(SettingsRecord::SpareText3) = "  ";
+    EXPECT_TRUE(Load(&loaded) == expected);
+    EXPECT_TRUE(loaded);
+}
+
+TEST_F(SettingsStoreTest, TextBeyond256BytesIsCutAndTheRestStillLoads) {
+    SettingsRecord record = Sample();
+    record.Text(SettingsRecord::Title1) = std::string(256, 'k') + "lost";
+    SettingsStore store(path());
+    ASSERT_TRUE(store.SaveFrom(record));
+    SettingsRecord expected = record;
+    expected.Text(SettingsRecord::Title1) = std::string(256, 'k');
+    EXPECT_TRUE(Load() == expected);
+}
+
+// ---- files that load, files that give the defaults ---------------------------
+
+TEST_F(SettingsStoreTest, NoFileGivesTheDefaults) {
+    bool loaded = true;
+    EXPECT_TRUE(Load(&loaded) == Defaults());
+    EXPECT_FALSE(loaded);
+}
+
+TEST_F(SettingsStoreTest, NoPathGivesTheDefaultsAndSavesNothing) {
+    SettingsStore store("");
+    SettingsRecord record = Sample();
+    EXPECT_FALSE(store.LoadInto(record));
+    EXPECT_TRUE(record == Defaults());
+    EXPECT_FALSE(store.SaveFrom(Sample()));
+}
+
+TEST_F(SettingsStoreTest, AnyBadLineGivesAllTheDefaults) {
+    using Edit = std::function<void(std::vector<std::string>&)>;
+    const struct {
+        const char* name;
+        Edit edit;
+    } cases[] = {
+        {"file ends after line 20", [](auto& lines) { lines.resize(20); }},
+        {"file ends after the header", [](auto& lines) { lines.resize(1); }},
+        {"empty file", [](auto& lines) { lines.clear(); }},
+        {"empty line 12", [](auto& lines) { lines[11] = ""; }},
+        {"empty integer line 31", [](auto& lines) { lines[30] = ""; }},
+        {"header differs in one letter's case", [](auto& lines) { lines[0] = "Quolix v1.001"; }},
+        {"header with a trailing blank", [](auto& lines) { lines[0] = "Quolix V1.001 "; }},
+        {"Ctrl-Z in line 25", [](auto& lines) { lines[24] = "5\x1a"; }},
+    };
+    const std::vector<std::string> good = SavedLines(Sample());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> lines = good;
+        c.edit(lines);
+        WriteBytes(path(), JoinLines(lines));
+        bool loaded = true;
+        EXPECT_TRUE(Load(&loaded) == Defaults());
+        EXPECT_FALSE(loaded);
+    }
+}
+
+TEST_F(SettingsStoreTest, LastLineWithoutTerminatorGivesTheDefaults) {
+    std::string bytes = JoinLines(SavedLines(Sample()));
+    bytes.resize(bytes.size() - 2);
+    WriteBytes(path(), bytes);
+    EXPECT_TRUE(Load() == Defaults());
+}
+
+TEST_F(SettingsStoreTest, OddButPresentLinesLoad) {
+    using Edit = std::function<void(std::vector<std::string>&, SettingsRecord&)>;
+    const struct {
+        const char* name;
+        Edit edit;
+    } cases[] = {
+        {"letters in an integer line read as 0",
+         [](auto& lines, auto& expected) {
+             lines[2] = "abc";
+             expected.Int(SettingsRecord::FrameWidth) = 0;
+         }},
+        {"lines after 31 are ignored",
+         [](auto& lines, auto&) {
+             lines.push_back("");
+             lines.push_back("anything\x1a");
+         }},
+        {"an over-long text line keeps its first 256 bytes",
+         [](auto& lines, auto& expected) {
+             lines[11] = std::string(300, 'L');
+             expected.Text(SettingsRecord::Title1) = std::string(256, 'L');
+         }},
+        {"an over-long integer line keeps its value",
+         [](auto& lines, auto& expected) {
+             lines[1] = "12" + std::string(600, ' ');
+             expected.Int(SettingsRecord::FrameColour) = 12;
+         }},
+        {"a line of one blank is a text of one blank",
+         [](auto& lines, auto& expected) {
+             lines[12] = " ";
+             expected.Text(SettingsRecord::Title2) = " ";
+         }},
+    };
+    const std::vector<std::string> good = SavedLines(Sample());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> lines = good;
+        SettingsRecord expected = Sample();
+        c.edit(lines, expected);
+        WriteBytes(path(), JoinLines(lines));
+        bool loaded = false;
+        EXPECT_TRUE(Load(&loaded) == expected);
+        EXPECT_TRUE(loaded);
+    }
+}
+
+// ---- saves that fail ---------------------------------------------------------
+
+TEST_F(SettingsStoreTest, SaveIntoAMissingFolderWritesNothing) {
+    const std::string file = dir_.File("no-such-folder/quolix.ini");
+    SettingsStore store(file);
+    EXPECT_FALSE(store.SaveFrom(Sample()));
+    EXPECT_FALSE(testing::Exists(file));
+}
+
+TEST_F(SettingsStoreTest, SaveThatCannotOpenTheFileLeavesItIntact) {
+    WriteBytes(path(), "previous\r\n");
+    ASSERT_EQ(::chmod(path().c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(dir_.Path().c_str(), 0755), 0);
+    SettingsStore store(path());
+    bool saved = true;
+    if (::geteuid() == 0) {
+        // Root may write any file; make the attempt as an ordinary user.
+        if (::seteuid(65534) != 0) {
+            GTEST_SKIP() << "cannot act as an ordinary user";
+        }
+        saved = store.SaveFrom(Sample());
+        ASSERT_EQ(::seteuid(0), 0);
+    } else {
+        saved = store.SaveFrom(Sample());
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadBytes(path()), "previous\r\n");
+}
+
+TEST_F(SettingsStoreTest, SaveThatTheDiskRefusesIsReported) {
+    SettingsStore store("/dev/full");
+    EXPECT_FALSE(store.SaveFrom(Sample()));
+}
+
+TEST_F(SettingsStoreTest, SaveCutShortLeavesAFileThatLoadsAsDefaults) {
+    const std::string complete = JoinLines(SavedLines(Sample()));
+    SettingsStore store(path());
+    {
+        testing::FileSizeLimit limit(100);
+        EXPECT_FALSE(store.SaveFrom(Sample()));
+    }
+    EXPECT_EQ(ReadBytes(path()), complete.substr(0, 100));
+    bool loaded = true;
+    EXPECT_TRUE(Load(&loaded) == Defaults());
+    EXPECT_FALSE(loaded);
+}
+
+// ---- where the file lives ----------------------------------------------------
+
+TEST(SettingsStorePathTest, DefaultStoreUsesTheExecutablesIniFile) {
+    const SettingsStore store;
+    const std::string suffix = "/quolix_unit_tests.ini";
+    ASSERT_GT(store.Path().size(), suffix.size());
+    EXPECT_EQ(store.Path().substr(store.Path().size() - suffix.size()), suffix);
+    EXPECT_EQ(SettingsStore("/x/y.ini").Path(), "/x/y.ini");
+}
+
+}  // namespace
+}  // namespace quolix
