@@ -3,13 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "framework/CommandTarget.h"
+
 namespace quolix {
 
 class Archive;
 class CView;
 
 // The document half of the document/view pair: knows its views and its file.
-class CDocument {
+// Second stop on the command route, after the view.
+class CDocument : public CommandTarget {
   public:
     CDocument() = default;
     CDocument(const CDocument&) = delete;

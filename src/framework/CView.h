@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/CommandTarget.h"
+
 namespace quolix {
 
 class CDocument;
@@ -7,8 +9,9 @@ class DeviceContext;
 class WindowServices;
 
 // The view half of the document/view pair. The host attaches the document and
-// the window services before it forwards any window event.
-class CView {
+// the window services before it forwards any window event. Views are the
+// first stop on the command route.
+class CView : public CommandTarget {
   public:
     CView() = default;
     CView(const CView&) = delete;

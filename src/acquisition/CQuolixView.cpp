@@ -1,0 +1,268 @@
+#include "acquisition/CQuolixView.h"
+
+#include <array>
+#include <string>
+
+#include "framework/CCmdUI.h"
+#include "framework/CommandIds.h"
+#include "framework/WindowServices.h"
+#include "link/CounterLink.h"
+
+namespace quolix {
+
+CQuolixView::CQuolixView(CounterLink& link) : link_(link) {}
+
+CQuolixDoc* CQuolixView::GetDocument() const {
+    return dynamic_cast<CQuolixDoc*>(CView::GetDocument());
+}
+
+void CQuolixView::ResetAcquisition() {
+    // A full store has stopped the polling timer; emptying the store must let
+    // the counter be polled again, or Start would be enabled with no tick to
+    // take a sample.
+    const bool pollingStopped = full == 1;
+    full = 0;
+    recording = 0;
+    tick = 0;
+    elapsed = 0;
+    sinceSample = 0;
+    printing = 0;
+    // Without a port nothing answers: the view stays offline, so Start stays
+    // disabled and the readout says so.
+    offline = portOpen != 0 ? 0 : 1;
+    lastReading = 0;
+    if (pollingStopped && portOpen != 0) {
+        StartPollTimer();
+    }
+}
+
+int CQuolixView::OnCreate() {
+    // CView has no creation work of its own that could fail.
+    LoadSettings();
+    if (CQuolixDoc* document = GetDocument()) {
+        document->CopyCommentsTo(comments);
+    }
+    ResetAcquisition();
+    if (link_.OpenPort(settings.Int(SettingsRecord::ComPort)) == 1) {
+        portOpen = 1;
+        StartPollTimer();
+        offline = 1;
+        link_.SendByte(RequestByte);
+        fresh = 0;
+        return 0;
+    }
+    portOpen = 0;
+    offline = 1;
+    if (WindowServices* window = GetWindow()) {
+        window->MessageBox(PortFailureText, PortFailureCaption);
+    }
+    return 0;
+}
+
+void CQuolixView::OnDestroy() {
+    if (portOpen != 0) {
+        portOpen = 0;
+        link_.ClosePort();
+        StopPollTimer();
+    }
+}
+
+void CQuolixView::OnTimer(uint32_t) {
+    fresh = 0;
+    ReceiveStep();
+    offline = fresh == 1 ? 0 : 1;
+    LiveReadout();
+    link_.SendByte(RequestByte);
+    if (recording == 0) {
+        return;
+    }
+    ++tick;
+    if (tick < TicksPerSecond) {
+        fresh = 0;
+        return;
+    }
+    tick = 0;
+    ++sinceSample;
+    ++elapsed;
+    // Signed on purpose: an interval of -1 makes every second end an interval.
+    if (sinceSample < interval) {
+        return;
+    }
+    CQuolixDoc* document = GetDocument();
+    if (fresh == 1 && document != nullptr) {
+        document->Append(elapsed, lastReading);
+    }
+    fresh = 0;
+    if (document != nullptr && document->IsFull() == 1) {
+        full = 1;
+        recording = 0;
+        StopPollTimer();
+        return;
+    }
+    sinceSample = 0;
+    if (document != nullptr) {
+        interval = document->ChooseInterval();
+    }
+    Invalidate();
+}
+
+void CQuolixView::OnReceiveMessage() {
+    ReceiveStep();
+}
+
+void CQuolixView::OnDraw(DeviceContext&) {
+    // The graph is drawn by the graph rendering, which fills this in.
+}
+
+void CQuolixView::LiveReadout() {
+    // The live readout is drawn by the graph rendering, which fills this in.
+}
+
+void CQuolixView::OnDataStart() {
+    if (full == 1) {
+        OnDataPause();
+    }
+    CQuolixDoc* document = GetDocument();
+    // Continue after the last stored sample; with fewer than two samples the
+    // recording restarts at time 0.
+    int32_t stored = 0;
+    elapsed = 0;
+    if (document != nullptr) {
+        int32_t scratchReading = 0;
+        stored = document->LastSample(elapsed, scratchReading);
+        interval = document->ChooseInterval();
+    }
+    sinceSample = 0;
+    tick = 0;
+    recording = 1;
+    if (fresh == 1) {
+        if (stored == 0 && document != nullptr) {
+            document->Append(elapsed, lastReading);
+        }
+        offline = 0;
+    }
+    Invalidate();
+}
+
+void CQuolixView::OnDataPause() {
+    recording = 0;
+    Invalidate();
+}
+
+void CQuolixView::OnSetEnvironment() {
+    WindowServices* window = GetWindow();
+    if (window == nullptr) {
+        return;
+    }
+    // The dialog fills the record from the settings file itself; seeding it
+    // with ours only matters to a host that does not.
+    SettingsRecord record = settings;
+    if (window->RunSettingsDialog(record) == DialogResult::Ok) {
+        settings = record;
+    }
+    window->Invalidate();
+}
+
+void CQuolixView::OnEditComment() {
+    WindowServices* window = GetWindow();
+    if (window == nullptr) {
+        return;
+    }
+    std::array<std::string, 3> lines = {comments[0], comments[1], comments[2]};
+    if (window->RunCommentDialog(lines) == DialogResult::Ok) {
+        for (size_t i = 0; i < lines.size(); ++i) {
+            comments[i] = lines[i];
+        }
+        // The last two lines are not edited here; they go back as we hold them.
+        if (CQuolixDoc* document = GetDocument()) {
+            document->SetComments(comments);
+        }
+    }
+    window->Invalidate();
+}
+
+void CQuolixView::OnUpdateDataStart(CCmdUI& cmdUI) {
+    cmdUI.Enable(recording == 0 && full == 0 && offline == 0);
+}
+
+void CQuolixView::OnUpdateDataPause(CCmdUI& cmdUI) {
+    cmdUI.Enable(recording == 1);
+}
+
+void CQuolixView::OnUpdateSetEnvironment(CCmdUI& cmdUI) {
+    cmdUI.Enable(recording != 1);
+}
+
+CQuolixView::Handler CQuolixView::CommandHandler(uint32_t id) {
+    switch (id) {
+        case ID_DATA_START:
+            return &CQuolixView::OnDataStart;
+        case ID_DATA_PAUSE:
+            return &CQuolixView::OnDataPause;
+        case ID_SET_ENVIRONMENT:
+            return &CQuolixView::OnSetEnvironment;
+        case ID_EDIT_COMMENT:
+            return &CQuolixView::OnEditComment;
+        default:
+            return nullptr;
+    }
+}
+
+bool CQuolixView::OnCmdMsg(uint32_t id) {
+    if (Handler handler = CommandHandler(id)) {
+        (this->*handler)();
+        return true;
+    }
+    return AcquisitionView::OnCmdMsg(id);
+}
+
+bool CQuolixView::HasCmdHandler(uint32_t id) const {
+    return CommandHandler(id) != nullptr || AcquisitionView::HasCmdHandler(id);
+}
+
+bool CQuolixView::OnUpdateCmdUI(uint32_t id, CCmdUI& cmdUI) {
+    switch (id) {
+        case ID_DATA_START:
+            OnUpdateDataStart(cmdUI);
+            return true;
+        case ID_DATA_PAUSE:
+            OnUpdateDataPause(cmdUI);
+            return true;
+        case ID_SET_ENVIRONMENT:
+            OnUpdateSetEnvironment(cmdUI);
+            return true;
+        default:
+            return AcquisitionView::OnUpdateCmdUI(id, cmdUI);
+    }
+}
+
+void CQuolixView::LoadSettings() {
+    // Until a settings store exists, the defaults stand in for the file.
+    settings.ApplyDefaults();
+}
+
+void CQuolixView::ReceiveStep() {
+    if (link_.ReceivePending(lastReading) == 1) {
+        fresh = 1;
+    }
+}
+
+void CQuolixView::StartPollTimer() {
+    if (WindowServices* window = GetWindow()) {
+        timerId = window->SetTimer(PollTimerId, PollPeriodMs);
+    }
+}
+
+void CQuolixView::StopPollTimer() {
+    if (WindowServices* window = GetWindow()) {
+        window->KillTimer(timerId);
+    }
+}
+
+void CQuolixView::Invalidate() {
+    if (WindowServices* window = GetWindow()) {
+        window->Invalidate();
+    }
+}
+
+}  // namespace quolix

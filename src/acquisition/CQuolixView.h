@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "acquisition/AcquisitionView.h"
+#include "acquisition/CQuolixDoc.h"
+#include "settings/SettingsRecord.h"
+
+namespace quolix {
+
+class CCmdUI;
+class CounterLink;
+class DeviceContext;
+
+// The graph view's acquisition logic: polls the counter on a 250 ms timer,
+// counts recording time in ticks, stores one sample per sampling interval,
+// and carries the start, pause, settings and comment commands. It reaches the
+// platform only through its window services and the counter link.
+class CQuolixView : public AcquisitionView {
+  public:
+    static constexpr uint32_t PollTimerId = 1030;
+    static constexpr uint32_t PollPeriodMs = 250;
+    static constexpr int32_t TicksPerSecond = 4;
+    static constexpr uint8_t RequestByte = 0x0D;
+    // "カウンタとの通信に失敗しました。" in CP932.
+    static constexpr std::string_view PortFailureText =
+        "\x83\x4a\x83\x45\x83\x93\x83\x5e\x82\xc6\x82\xcc\x92\xca\x90\x4d"
+        "\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42";
+    // "通信ポート情報" in CP932.
+    static constexpr std::string_view PortFailureCaption =
+        "\x92\xca\x90\x4d\x83\x7c\x81\x5b\x83\x67\x8f\xee\x95\xf1";
+
+    explicit CQuolixView(CounterLink& link);
+
+    // The attached document as the sample store, or null when none (or another
+    // kind of document) is attached.
+    CQuolixDoc* GetDocument() const;
+
+    void ResetAcquisition() override;
+
+    // Window events forwarded by the host.
+    int OnCreate();
+    void OnDestroy();
+    void OnTimer(uint32_t id);
+    // The private receive message: the receive step alone.
+    void OnReceiveMessage();
+    void OnDraw(DeviceContext& dc) override;
+    // Redraws the reading (or the offline text) and the clock.
+    void LiveReadout();
+
+    // Commands and their enabling.
+    void OnDataStart();
+    void OnDataPause();
+    void OnSetEnvironment();
+    void OnEditComment();
+    void OnUpdateDataStart(CCmdUI& cmdUI);
+    void OnUpdateDataPause(CCmdUI& cmdUI);
+    void OnUpdateSetEnvironment(CCmdUI& cmdUI);
+
+    bool OnCmdMsg(uint32_t id) override;
+    bool OnUpdateCmdUI(uint32_t id, CCmdUI& cmdUI) override;
+    bool HasCmdHandler(uint32_t id) const override;
+
+    // Acquisition state, read by the drawing and the live readout.
+    int printing = 0;
+    int offline = 0;
+    uint32_t timerId = 0;
+    int32_t interval = 0;
+    int32_t tick = 0;
+    int32_t elapsed = 0;
+    int32_t sinceSample = 0;
+    int32_t lastReading = 0;
+    CQuolixDoc::Comments comments;
+    int full = 0;
+    SettingsRecord settings;
+    int portOpen = 0;
+    int recording = 0;
+    int fresh = 0;
+
+  private:
+    using Handler = void (CQuolixView::*)();
+    static Handler CommandHandler(uint32_t id);
+
+    void LoadSettings();
+    void ReceiveStep();
+    void StartPollTimer();
+    void StopPollTimer();
+    void Invalidate();
+
+    CounterLink& link_;
+};
+
+}  // namespace quolix

@@ -1,0 +1,776 @@
+#include "acquisition/CQuolixView.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "acquisition/CQuolixDoc.h"
+#include "framework/CCmdUI.h"
+#include "framework/CommandIds.h"
+#include "framework/CommandRouter.h"
+#include "unit/FakeCounterLink.h"
+#include "unit/FakeWindowServices.h"
+
+namespace quolix {
+namespace {
+
+using testing::FakeCounterLink;
+using testing::FakeWindowServices;
+using TimerCall = FakeWindowServices::TimerCall;
+
+constexpr std::optional<int32_t> NoReply;
+// Last sample time from which no sampling interval fits any more.
+constexpr int32_t EndOfIntervals = 8'355'840;
+
+// Converts independently of the view's literals, so a wrong byte there shows.
+std::string ToCp932(const std::string& utf8) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return "iconv_open failed";
+    }
+    std::string in = utf8;
+    std::string out(in.size() * 2, '\0');
+    char* inPtr = in.data();
+    size_t inLeft = in.size();
+    char* outPtr = out.data();
+    size_t outLeft = out.size();
+    const size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (result == static_cast<size_t>(-1)) {
+        return "iconv failed";
+    }
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+class CQuolixViewTest : public ::testing::Test {
+  protected:
+    CQuolixViewTest() {
+        view.AttachWindow(&window);
+        view.AttachDocument(&doc);
+    }
+
+    // What the framework does at start-up: create the window, then initialise
+    // the new document, which resets the view once more.
+    void StartUp() {
+        ASSERT_EQ(view.OnCreate(), 0);
+        ASSERT_EQ(doc.OnNewDocument(), 1);
+    }
+
+    void Tick(std::optional<int32_t> reply) {
+        link.script.push_back(reply);
+        view.OnTimer(CQuolixView::PollTimerId);
+    }
+
+    void Ticks(int n, std::optional<int32_t> reply) {
+        for (int i = 0; i < n; ++i) {
+            Tick(reply);
+        }
+    }
+
+    // Fills the store directly, readings 1000 + index.
+    void FillStore(int32_t count, int32_t spacing) {
+        for (int32_t i = 0; i < count; ++i) {
+            doc.times[static_cast<size_t>(i)] = i * spacing;
+            doc.readings[static_cast<size_t>(i)] = 1000 + i;
+        }
+        doc.count = count;
+    }
+
+    int32_t TimeAt(int32_t index) const { return doc.times[static_cast<size_t>(index)]; }
+    int32_t ReadingAt(int32_t index) const { return doc.readings[static_cast<size_t>(index)]; }
+
+    // Starts up and records until the store is full: 2039 samples after the
+    // end of the intervals, so one more second fills it.
+    void RecordUntilFull() {
+        StartUp();
+        FillStore(2039, 4105);
+        Tick(1);
+        ASSERT_TRUE(router.Execute(ID_DATA_START));
+        Ticks(4, 2);
+        ASSERT_EQ(view.full, 1);
+    }
+
+    CQuolixDoc doc;
+    FakeCounterLink link;
+    FakeWindowServices window;
+    CQuolixView view{link};
+    CommandRouter router{&view, &doc, nullptr, nullptr};
+};
+
+// --- construction and creation ---------------------------------------------
+
+TEST_F(CQuolixViewTest, ConstructionStartsFromZero) {
+    CQuolixView fresh(link);
+    EXPECT_EQ(fresh.printing, 0);
+    EXPECT_EQ(fresh.offline, 0);
+    EXPECT_EQ(fresh.timerId, 0u);
+    EXPECT_EQ(fresh.interval, 0);
+    EXPECT_EQ(fresh.tick, 0);
+    EXPECT_EQ(fresh.elapsed, 0);
+    EXPECT_EQ(fresh.sinceSample, 0);
+    EXPECT_EQ(fresh.lastReading, 0);
+    EXPECT_EQ(fresh.comments, CQuolixDoc::Comments{});
+    EXPECT_EQ(fresh.full, 0);
+    EXPECT_EQ(fresh.portOpen, 0);
+    EXPECT_EQ(fresh.recording, 0);
+    EXPECT_EQ(fresh.fresh, 0);
+    EXPECT_EQ(fresh.GetDocument(), nullptr);
+    EXPECT_TRUE(link.openedIndices.empty());
+}
+
+TEST_F(CQuolixViewTest, CreationOpensThePortAndStartsPolling) {
+    EXPECT_EQ(view.OnCreate(), 0);
+    SettingsRecord defaults;
+    defaults.ApplyDefaults();
+    EXPECT_EQ(view.settings, defaults);
+    EXPECT_EQ(link.openedIndices, std::vector<int>{defaults.Int(SettingsRecord::ComPort)});
+    EXPECT_EQ(view.portOpen, 1);
+    EXPECT_EQ(window.timersSet, (std::vector<TimerCall>{{1030, 250}}));
+    EXPECT_EQ(view.timerId, 1030u);
+    EXPECT_EQ(view.offline, 1);
+    EXPECT_EQ(link.sentBytes, std::vector<uint8_t>{0x0D});
+    EXPECT_EQ(view.fresh, 0);
+    EXPECT_TRUE(window.messages.empty());
+}
+
+TEST_F(CQuolixViewTest, TimerIdIsWhateverTheWindowReturned) {
+    for (uint32_t returned : {7u, 0u}) {
+        window.timerResult = returned;
+        EXPECT_EQ(view.OnCreate(), 0);
+        EXPECT_EQ(view.timerId, returned);
+        // A timer that could not be started goes unnoticed.
+        EXPECT_EQ(view.portOpen, 1);
+        EXPECT_TRUE(window.messages.empty());
+    }
+}
+
+TEST_F(CQuolixViewTest, CreationCopiesTheDocumentsComments) {
+    doc.comments = {"a", "b", "c", "d", "e"};
+    view.OnCreate();
+    EXPECT_EQ(view.comments, doc.comments);
+}
+
+TEST_F(CQuolixViewTest, CreationResetsTheAcquisitionState) {
+    view.full = 1;
+    view.recording = 1;
+    view.tick = 2;
+    view.elapsed = 99;
+    view.sinceSample = 3;
+    view.printing = 1;
+    view.lastReading = 1234;
+    view.OnCreate();
+    EXPECT_EQ(view.full, 0);
+    EXPECT_EQ(view.recording, 0);
+    EXPECT_EQ(view.tick, 0);
+    EXPECT_EQ(view.elapsed, 0);
+    EXPECT_EQ(view.sinceSample, 0);
+    EXPECT_EQ(view.printing, 0);
+    EXPECT_EQ(view.lastReading, 0);
+}
+
+TEST_F(CQuolixViewTest, StartUpLeavesTheViewOnlineUntilTheFirstTickDecides) {
+    StartUp();
+    EXPECT_EQ(view.offline, 0);
+    EXPECT_TRUE(router.IsEnabled(ID_DATA_START));
+}
+
+TEST_F(CQuolixViewTest, PortFailureShowsOneMessageAndRunsWithoutTimer) {
+    link.openResult = 0;
+    EXPECT_EQ(view.OnCreate(), 0);
+    EXPECT_EQ(view.portOpen, 0);
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].text, ToCp932("カウンタとの通信に失敗しました。"));
+    EXPECT_EQ(window.messages[0].caption, ToCp932("通信ポート情報"));
+    EXPECT_TRUE(window.timersSet.empty());
+    EXPECT_TRUE(link.sentBytes.empty());
+}
+
+// Without a port nothing can answer: the view must not look online, or Start
+// would be enabled and record nothing.
+TEST_F(CQuolixViewTest, WithoutPortTheViewStaysOfflineAndStartStaysDisabled) {
+    link.openResult = 0;
+    view.OnCreate();
+    EXPECT_EQ(view.offline, 1);
+    ASSERT_EQ(doc.OnNewDocument(), 1);
+    EXPECT_EQ(view.offline, 1);
+    EXPECT_FALSE(router.IsEnabled(ID_DATA_START));
+    EXPECT_FALSE(router.Execute(ID_DATA_START));
+    EXPECT_EQ(view.recording, 0);
+    EXPECT_TRUE(router.IsEnabled(ID_SET_ENVIRONMENT));
+    EXPECT_TRUE(router.IsEnabled(ID_EDIT_COMMENT));
+}
+
+// --- the tick ----------------------------------------------------------------
+
+TEST_F(CQuolixViewTest, EachTickDecidesOnlineFromItsOwnReply) {
+    StartUp();
+    struct Step {
+        std::optional<int32_t> reply;
+        int offline;
+        int fresh;
+        int32_t lastReading;
+    };
+    const Step steps[] = {
+        {NoReply, 1, 0, 0}, {1234567, 0, 1, 1234567}, {NoReply, 1, 0, 1234567}, {-5, 0, 1, -5},
+        {7, 0, 1, 7},       {NoReply, 1, 0, 7},
+    };
+    for (const Step& step : steps) {
+        Tick(step.reply);
+        EXPECT_EQ(view.offline, step.offline);
+        EXPECT_EQ(view.fresh, step.fresh);
+        EXPECT_EQ(view.lastReading, step.lastReading);
+    }
+}
+
+TEST_F(CQuolixViewTest, EveryTickSendsOneRequestByteRecordingOrNot) {
+    StartUp();
+    Ticks(3, NoReply);
+    Tick(5);
+    router.Execute(ID_DATA_START);
+    Ticks(5, NoReply);
+    Ticks(5, 6);
+    EXPECT_EQ(link.sentBytes, std::vector<uint8_t>(1 + 14, 0x0D));
+}
+
+TEST_F(CQuolixViewTest, IdleTicksCountNothingAndStoreNothing) {
+    StartUp();
+    const int invalidations = window.invalidations;
+    Ticks(40, 5);
+    EXPECT_EQ(view.tick, 0);
+    EXPECT_EQ(view.elapsed, 0);
+    EXPECT_EQ(view.sinceSample, 0);
+    EXPECT_EQ(doc.count, 0);
+    EXPECT_EQ(window.invalidations, invalidations);
+}
+
+TEST_F(CQuolixViewTest, TheTimerIdentifierOfATickIsNotExamined) {
+    StartUp();
+    link.script.push_back(42);
+    view.OnTimer(12345);
+    EXPECT_EQ(view.lastReading, 42);
+    EXPECT_EQ(view.offline, 0);
+}
+
+// --- start and sampling ------------------------------------------------------
+
+TEST_F(CQuolixViewTest, StartOnEmptyStoreWithFreshReplyStoresTheFirstSampleAtOnce) {
+    StartUp();
+    Tick(111);
+    const int invalidations = window.invalidations;
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    EXPECT_EQ(view.recording, 1);
+    ASSERT_EQ(doc.count, 1);
+    EXPECT_EQ(TimeAt(0), 0);
+    EXPECT_EQ(ReadingAt(0), 111);
+    EXPECT_EQ(view.interval, 1);
+    EXPECT_EQ(window.invalidations, invalidations + 1);
+
+    Tick(200);
+    Tick(201);
+    Tick(202);
+    EXPECT_EQ(doc.count, 1);
+    EXPECT_EQ(view.elapsed, 0);
+    Tick(222);
+    EXPECT_EQ(view.elapsed, 1);
+    ASSERT_EQ(doc.count, 2);
+    EXPECT_EQ(TimeAt(1), 1);
+    EXPECT_EQ(ReadingAt(1), 222);
+    EXPECT_EQ(view.sinceSample, 0);
+    EXPECT_EQ(view.interval, 1);
+    EXPECT_EQ(window.invalidations, invalidations + 2);
+}
+
+TEST_F(CQuolixViewTest, StartBeforeTheFirstTickStoresNothingAtOnce) {
+    StartUp();
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    EXPECT_EQ(doc.count, 0);
+    Ticks(3, 300);
+    EXPECT_EQ(doc.count, 0);
+    Tick(333);
+    ASSERT_EQ(doc.count, 1);
+    EXPECT_EQ(TimeAt(0), 1);
+    EXPECT_EQ(ReadingAt(0), 333);
+}
+
+TEST_F(CQuolixViewTest, ResumeContinuesFromTheLastStoredSample) {
+    StartUp();
+    doc.times[0] = 0;
+    doc.times[1] = 4996;
+    doc.times[2] = 5000;
+    doc.count = 3;
+    view.elapsed = 5003;  // paused three seconds after the last sample
+    Tick(10);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    EXPECT_EQ(view.elapsed, 5000);
+    EXPECT_EQ(view.interval, 4);
+    EXPECT_EQ(doc.count, 3);
+    Ticks(15, 11);
+    EXPECT_EQ(doc.count, 3);
+    EXPECT_EQ(view.elapsed, 5003);
+    Tick(77);
+    ASSERT_EQ(doc.count, 4);
+    EXPECT_EQ(TimeAt(3), 5004);
+    EXPECT_EQ(ReadingAt(3), 77);
+}
+
+TEST_F(CQuolixViewTest, StartOnASingleSampleStoreAddsAnotherAtTimeZero) {
+    StartUp();
+    FillStore(1, 0);
+    view.elapsed = 0;
+    Tick(60);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    ASSERT_EQ(doc.count, 2);
+    EXPECT_EQ(TimeAt(1), 0);
+    EXPECT_EQ(ReadingAt(1), 60);
+}
+
+TEST_F(CQuolixViewTest, StartWithoutFreshReplyOnAStoreWithOneSampleAddsNothing) {
+    StartUp();
+    FillStore(1, 0);
+    Tick(NoReply);
+    // Offline disables the command; the handler itself still runs when called.
+    view.OnDataStart();
+    EXPECT_EQ(doc.count, 1);
+    EXPECT_EQ(view.recording, 1);
+    EXPECT_EQ(view.offline, 1);
+}
+
+TEST_F(CQuolixViewTest, AfterTheLastIntervalEverySecondStoresASampleUntilFull) {
+    StartUp();
+    FillStore(2037, 4105);
+    const int32_t last = TimeAt(2036);
+    ASSERT_GE(last, EndOfIntervals);
+    Tick(1);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    EXPECT_EQ(view.interval, -1);
+    EXPECT_EQ(view.elapsed, last);
+    EXPECT_EQ(doc.count, 2037);
+
+    for (int32_t second = 1; second <= 2; ++second) {
+        const int invalidations = window.invalidations;
+        Ticks(4, 500 + second);
+        ASSERT_EQ(doc.count, 2037 + second);
+        EXPECT_EQ(TimeAt(2036 + second), last + second);
+        EXPECT_EQ(ReadingAt(2036 + second), 500 + second);
+        EXPECT_EQ(view.interval, -1);
+        EXPECT_EQ(view.full, 0);
+        EXPECT_EQ(window.invalidations, invalidations + 1);
+    }
+    const int invalidations = window.invalidations;
+    Ticks(4, 503);
+    EXPECT_EQ(doc.count, 2040);
+    EXPECT_EQ(TimeAt(2039), last + 3);
+    EXPECT_EQ(view.full, 1);
+    EXPECT_EQ(view.recording, 0);
+    EXPECT_EQ(window.timersKilled, std::vector<uint32_t>{1030});
+    // The filling second is not followed by a repaint.
+    EXPECT_EQ(window.invalidations, invalidations);
+}
+
+TEST_F(CQuolixViewTest, ACounterThatStopsAnsweringLosesSamplesAndComesBack) {
+    StartUp();
+    Tick(1);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    ASSERT_EQ(doc.count, 1);
+    for (int32_t second = 1; second <= 2; ++second) {
+        const int invalidations = window.invalidations;
+        for (int i = 0; i < 4; ++i) {
+            Tick(NoReply);
+            EXPECT_EQ(view.offline, 1);
+        }
+        EXPECT_EQ(view.recording, 1);
+        EXPECT_EQ(view.elapsed, second);
+        EXPECT_EQ(view.sinceSample, 0);
+        EXPECT_EQ(view.interval, 1);
+        EXPECT_EQ(doc.count, 1);
+        EXPECT_EQ(window.invalidations, invalidations + 1);
+    }
+    Ticks(4, 99);
+    EXPECT_EQ(view.offline, 0);
+    ASSERT_EQ(doc.count, 2);
+    EXPECT_EQ(TimeAt(1), 3);
+    EXPECT_EQ(ReadingAt(1), 99);
+}
+
+TEST_F(CQuolixViewTest, AReplyInATickThatDoesNotEndTheIntervalGivesNoSample) {
+    StartUp();
+    Tick(1);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    Ticks(3, 5);
+    Tick(NoReply);
+    EXPECT_EQ(view.elapsed, 1);
+    EXPECT_EQ(doc.count, 1);
+}
+
+TEST_F(CQuolixViewTest, ASecondThatDoesNotEndTheIntervalGivesNoSample) {
+    StartUp();
+    doc.times[0] = 0;
+    doc.times[1] = 2040;
+    doc.count = 2;
+    Tick(1);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    ASSERT_EQ(view.interval, 2);
+    Ticks(4, 5);
+    EXPECT_EQ(view.elapsed, 2041);
+    EXPECT_EQ(view.sinceSample, 1);
+    EXPECT_EQ(doc.count, 2);
+    Ticks(3, 6);
+    Tick(7);
+    ASSERT_EQ(doc.count, 3);
+    EXPECT_EQ(TimeAt(2), 2042);
+    EXPECT_EQ(ReadingAt(2), 7);
+}
+
+// Between ticks, a reply counts as fresh only when the tick that parsed it was
+// not a recording tick that ended short of a sample, or had its sample taken.
+TEST_F(CQuolixViewTest, StartRightAfterATickWithinASecondStoresNothingAtOnce) {
+    StartUp();
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    Tick(5);
+    ASSERT_TRUE(router.Execute(ID_DATA_PAUSE));
+    view.OnDataStart();
+    EXPECT_EQ(doc.count, 0);
+}
+
+TEST_F(CQuolixViewTest, StartRightAfterASampleWasTakenStoresNothingAtOnce) {
+    StartUp();
+    Tick(1);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    Ticks(4, 2);
+    ASSERT_EQ(doc.count, 2);
+    ASSERT_EQ(doc.OnNewDocument(), 1);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    EXPECT_EQ(doc.count, 0);
+}
+
+TEST_F(CQuolixViewTest, PauseStopsCountingButNotPolling) {
+    StartUp();
+    Tick(1);
+    router.Execute(ID_DATA_START);
+    Ticks(6, 2);
+    ASSERT_TRUE(router.Execute(ID_DATA_PAUSE));
+    EXPECT_EQ(view.recording, 0);
+    const size_t sent = link.sentBytes.size();
+    Ticks(8, 3);
+    EXPECT_EQ(link.sentBytes.size(), sent + 8);
+    EXPECT_EQ(view.elapsed, 1);
+    EXPECT_EQ(view.tick, 2);
+    EXPECT_EQ(doc.count, 2);
+    EXPECT_EQ(view.lastReading, 3);
+}
+
+TEST_F(CQuolixViewTest, NewDuringARecordingStopsItAndTheNextStartBeginsAtZero) {
+    StartUp();
+    Tick(1);
+    router.Execute(ID_DATA_START);
+    Ticks(9, 2);
+    ASSERT_EQ(doc.count, 3);
+    ASSERT_EQ(doc.OnNewDocument(), 1);
+    EXPECT_EQ(doc.count, 0);
+    EXPECT_EQ(view.recording, 0);
+    EXPECT_EQ(view.full, 0);
+    EXPECT_EQ(view.tick, 0);
+    EXPECT_EQ(view.elapsed, 0);
+    EXPECT_EQ(view.sinceSample, 0);
+    EXPECT_EQ(view.lastReading, 0);
+    EXPECT_EQ(view.offline, 0);
+    EXPECT_EQ(view.interval, 1);  // kept until the next Start
+    // Polling goes on with the same timer.
+    EXPECT_EQ(window.timersSet.size(), 1u);
+    EXPECT_TRUE(window.timersKilled.empty());
+    const size_t sent = link.sentBytes.size();
+    Tick(40);
+    EXPECT_EQ(link.sentBytes.size(), sent + 1);
+    EXPECT_EQ(doc.count, 0);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    ASSERT_EQ(doc.count, 1);
+    EXPECT_EQ(TimeAt(0), 0);
+    EXPECT_EQ(ReadingAt(0), 40);
+}
+
+// A full store stopped the timer; New must let the counter be polled again,
+// or Start would be enabled with no tick to take a sample.
+TEST_F(CQuolixViewTest, NewAfterTheStoreFilledStartsPollingAgain) {
+    RecordUntilFull();
+    EXPECT_EQ(window.timersKilled, std::vector<uint32_t>{1030});
+    window.timerResult = 55;
+    ASSERT_EQ(doc.OnNewDocument(), 1);
+    EXPECT_EQ(view.full, 0);
+    EXPECT_EQ(window.timersSet, (std::vector<TimerCall>{{1030, 250}, {1030, 250}}));
+    EXPECT_EQ(view.timerId, 55u);
+    Tick(70);
+    EXPECT_EQ(view.offline, 0);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    ASSERT_EQ(doc.count, 1);
+    EXPECT_EQ(TimeAt(0), 0);
+    EXPECT_EQ(ReadingAt(0), 70);
+    view.OnDestroy();
+    EXPECT_EQ(window.timersKilled, (std::vector<uint32_t>{1030, 55}));
+}
+
+TEST_F(CQuolixViewTest, ResetWithoutAFullStoreLeavesTheTimerAlone) {
+    StartUp();
+    view.ResetAcquisition();
+    ASSERT_EQ(doc.OnNewDocument(), 1);
+    EXPECT_EQ(window.timersSet.size(), 1u);
+    EXPECT_TRUE(window.timersKilled.empty());
+}
+
+TEST_F(CQuolixViewTest, WithoutADocumentTicksAndCommandsStoreNothing) {
+    CQuolixView lonely(link);
+    lonely.AttachWindow(&window);
+    EXPECT_EQ(lonely.OnCreate(), 0);
+    link.afterScript = 9;
+    lonely.OnTimer(CQuolixView::PollTimerId);
+    lonely.OnDataStart();
+    for (int i = 0; i < 8; ++i) {
+        lonely.OnTimer(CQuolixView::PollTimerId);
+    }
+    EXPECT_EQ(lonely.elapsed, 2);
+    EXPECT_EQ(lonely.recording, 1);
+    EXPECT_EQ(doc.count, 0);
+}
+
+// --- enabling ----------------------------------------------------------------
+
+enum class State { IdleOffline, IdleOnline, Recording, RecordingOffline, Paused, Full, NoPort };
+
+struct EnablingCase {
+    State state;
+    const char* name;
+    bool start, pause, settings;
+};
+
+// Names the case in failure messages instead of dumping its bytes.
+void PrintTo(const EnablingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EnablingTest : public CQuolixViewTest, public ::testing::WithParamInterface<EnablingCase> {
+  protected:
+    void Enter(State state) {
+        switch (state) {
+            case State::IdleOffline:
+                StartUp();
+                Tick(NoReply);
+                break;
+            case State::IdleOnline:
+                StartUp();
+                Tick(1);
+                break;
+            case State::Recording:
+                StartUp();
+                Tick(1);
+                ASSERT_TRUE(router.Execute(ID_DATA_START));
+                break;
+            case State::RecordingOffline:
+                Enter(State::Recording);
+                Tick(NoReply);
+                break;
+            case State::Paused:
+                Enter(State::Recording);
+                ASSERT_TRUE(router.Execute(ID_DATA_PAUSE));
+                break;
+            case State::Full:
+                RecordUntilFull();
+                break;
+            case State::NoPort:
+                link.openResult = 0;
+                StartUp();
+                break;
+        }
+    }
+};
+
+TEST_P(EnablingTest, CommandsAreEnabledAsTheStateAllows) {
+    const EnablingCase& c = GetParam();
+    Enter(c.state);
+    EXPECT_EQ(router.IsEnabled(ID_DATA_START), c.start);
+    EXPECT_EQ(router.IsEnabled(ID_DATA_PAUSE), c.pause);
+    EXPECT_EQ(router.IsEnabled(ID_SET_ENVIRONMENT), c.settings);
+    EXPECT_TRUE(router.IsEnabled(ID_EDIT_COMMENT));
+    EXPECT_FALSE(router.IsEnabled(ID_PORT_CONNECT));
+    EXPECT_FALSE(router.IsEnabled(ID_PORT_DISCONNECT));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, EnablingTest,
+    ::testing::Values(EnablingCase{State::IdleOffline, "IdleOffline", false, false, true},
+                      EnablingCase{State::IdleOnline, "IdleOnline", true, false, true},
+                      EnablingCase{State::Recording, "Recording", false, true, false},
+                      EnablingCase{State::RecordingOffline, "RecordingOffline", false, true, false},
+                      EnablingCase{State::Paused, "Paused", true, false, true},
+                      EnablingCase{State::Full, "Full", false, false, true},
+                      EnablingCase{State::NoPort, "NoPort", false, false, true}),
+    [](const ::testing::TestParamInfo<EnablingCase>& info) { return info.param.name; });
+
+TEST_F(CQuolixViewTest, DisabledCommandsAreNotExecuted) {
+    StartUp();
+    Tick(1);
+    EXPECT_FALSE(router.Execute(ID_DATA_PAUSE));
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    EXPECT_FALSE(router.Execute(ID_DATA_START));
+    EXPECT_EQ(doc.count, 1);
+    EXPECT_FALSE(router.Execute(ID_SET_ENVIRONMENT));
+    EXPECT_EQ(window.settingsRuns, 0);
+}
+
+TEST_F(CQuolixViewTest, CommandMapHandlesExactlyTheViewsCommands) {
+    struct Case {
+        uint32_t id;
+        bool handled;
+        bool hasUpdate;
+    };
+    const Case cases[] = {
+        {ID_DATA_START, true, true},      {ID_DATA_PAUSE, true, true},
+        {ID_SET_ENVIRONMENT, true, true}, {ID_EDIT_COMMENT, true, false},
+        {ID_PORT_CONNECT, false, false},  {ID_PORT_DISCONNECT, false, false},
+        {ID_FILE_NEW, false, false},      {ID_APP_ABOUT, false, false},
+    };
+    StartUp();
+    for (const Case& c : cases) {
+        EXPECT_EQ(view.HasCmdHandler(c.id), c.handled) << c.id;
+        CCmdUI cmdUI(c.id);
+        EXPECT_EQ(view.OnUpdateCmdUI(c.id, cmdUI), c.hasUpdate) << c.id;
+        EXPECT_EQ(cmdUI.EnableCalled(), c.hasUpdate) << c.id;
+        EXPECT_EQ(view.OnCmdMsg(c.id), c.handled) << c.id;
+    }
+    // The handlers really ran: Start, Pause, then both dialogs.
+    EXPECT_EQ(view.recording, 0);
+    EXPECT_EQ(window.settingsRuns, 1);
+    EXPECT_EQ(window.commentRuns, 1);
+}
+
+// --- dialogs -----------------------------------------------------------------
+
+TEST_F(CQuolixViewTest, SettingsDialogOkTakesOverTheDialogsRecord) {
+    StartUp();
+    SettingsRecord edited;
+    edited.ApplyDefaults();
+    edited.Text(SettingsRecord::Title1) = "edited";
+    edited.Int(SettingsRecord::DataColour) = 0x0000ff;
+    edited.Int(SettingsRecord::ComPort) = 3;
+    window.settingsDialogRecord = edited;
+    const int invalidations = window.invalidations;
+    ASSERT_TRUE(router.Execute(ID_SET_ENVIRONMENT));
+    EXPECT_EQ(window.settingsRuns, 1);
+    EXPECT_EQ(view.settings, edited);
+    EXPECT_EQ(window.invalidations, invalidations + 1);
+    // The port is opened only at creation.
+    EXPECT_EQ(link.openedIndices, std::vector<int>{0});
+}
+
+TEST_F(CQuolixViewTest, SettingsDialogCancelKeepsOurRecord) {
+    StartUp();
+    const SettingsRecord before = view.settings;
+    window.settingsDialogRecord.ApplyDefaults();
+    window.settingsDialogRecord.Text(SettingsRecord::Title2) = "not taken";
+    window.settingsResult = DialogResult::Cancel;
+    const int invalidations = window.invalidations;
+    ASSERT_TRUE(router.Execute(ID_SET_ENVIRONMENT));
+    EXPECT_EQ(window.settingsRuns, 1);
+    EXPECT_EQ(view.settings, before);
+    EXPECT_EQ(window.invalidations, invalidations + 1);
+}
+
+TEST_F(CQuolixViewTest, CommentDialogOkHandsAllFiveLinesToTheDocument) {
+    StartUp();
+    view.comments = {"a", "b", "c", "view 4", "view 5"};
+    doc.comments = {"x", "x", "x", "doc 4", "doc 5"};
+    window.commentDialogLines = {"one", "two", "three"};
+    const int invalidations = window.invalidations;
+    ASSERT_TRUE(router.Execute(ID_EDIT_COMMENT));
+    EXPECT_EQ(window.commentSeed, (std::array<std::string, 3>{"a", "b", "c"}));
+    const CQuolixDoc::Comments expected = {"one", "two", "three", "view 4", "view 5"};
+    EXPECT_EQ(view.comments, expected);
+    EXPECT_EQ(doc.comments, expected);
+    EXPECT_EQ(window.invalidations, invalidations + 1);
+}
+
+TEST_F(CQuolixViewTest, CommentDialogCancelChangesNothing) {
+    StartUp();
+    view.comments = {"a", "b", "c", "d", "e"};
+    doc.comments = {"x", "y", "z", "doc 4", "doc 5"};
+    window.commentDialogLines = {"one", "two", "three"};
+    window.commentResult = DialogResult::Cancel;
+    const int invalidations = window.invalidations;
+    ASSERT_TRUE(router.Execute(ID_EDIT_COMMENT));
+    EXPECT_EQ(window.commentRuns, 1);
+    EXPECT_EQ(view.comments, (CQuolixDoc::Comments{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(doc.comments, (CQuolixDoc::Comments{"x", "y", "z", "doc 4", "doc 5"}));
+    EXPECT_EQ(window.invalidations, invalidations + 1);
+}
+
+TEST_F(CQuolixViewTest, CommentsCanBeEditedWhileRecording) {
+    StartUp();
+    Tick(1);
+    router.Execute(ID_DATA_START);
+    window.commentDialogLines = {"during", "", ""};
+    ASSERT_TRUE(router.Execute(ID_EDIT_COMMENT));
+    EXPECT_EQ(doc.comments[0], "during");
+    EXPECT_EQ(view.recording, 1);
+}
+
+// --- the private receive message and destruction -------------------------------
+
+TEST_F(CQuolixViewTest, ReceiveMessageUpdatesTheReadingButNotOffline) {
+    StartUp();
+    Tick(NoReply);
+    ASSERT_EQ(view.offline, 1);
+    const size_t sent = link.sentBytes.size();
+    link.script.push_back(42);
+    view.OnReceiveMessage();
+    EXPECT_EQ(view.lastReading, 42);
+    EXPECT_EQ(view.fresh, 1);
+    EXPECT_EQ(view.offline, 1);
+    EXPECT_EQ(link.sentBytes.size(), sent);
+
+    // Nothing received: nothing changes, fresh included.
+    Tick(5);
+    ASSERT_EQ(view.offline, 0);
+    link.script.push_back(NoReply);
+    view.OnReceiveMessage();
+    EXPECT_EQ(view.lastReading, 5);
+    EXPECT_EQ(view.fresh, 1);
+    EXPECT_EQ(view.offline, 0);
+}
+
+TEST_F(CQuolixViewTest, AReplyFromTheReceiveMessageMakesStartCountAsOnline) {
+    StartUp();
+    Tick(NoReply);
+    link.script.push_back(31);
+    view.OnReceiveMessage();
+    ASSERT_EQ(view.offline, 1);
+    view.OnDataStart();
+    EXPECT_EQ(view.offline, 0);
+    ASSERT_EQ(doc.count, 1);
+    EXPECT_EQ(ReadingAt(0), 31);
+}
+
+TEST_F(CQuolixViewTest, DestroyClosesThePortAndKillsTheTimerOnce) {
+    window.timerResult = 9;
+    StartUp();
+    view.OnDestroy();
+    EXPECT_EQ(view.portOpen, 0);
+    EXPECT_EQ(link.closeCalls, 1);
+    EXPECT_EQ(window.timersKilled, std::vector<uint32_t>{9});
+    view.OnDestroy();
+    EXPECT_EQ(link.closeCalls, 1);
+    EXPECT_EQ(window.timersKilled.size(), 1u);
+}
+
+TEST_F(CQuolixViewTest, DestroyWithoutPortDoesNothing) {
+    link.openResult = 0;
+    StartUp();
+    view.OnDestroy();
+    EXPECT_EQ(link.closeCalls, 0);
+    EXPECT_TRUE(window.timersKilled.empty());
+}
+
+}  // namespace
+}  // namespace quolix

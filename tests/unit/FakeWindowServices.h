@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/WindowServices.h"
+#include "settings/SettingsRecord.h"
+
+namespace quolix::testing {
+
+// Window services that record what the view asked for. The dialogs write
+// their scripted contents into the caller's record or lines whatever the
+// scripted result, so that a test can see whether the caller took them.
+class FakeWindowServices : public WindowServices {
+  public:
+    struct TimerCall {
+        uint32_t id;
+        uint32_t periodMs;
+        bool operator==(const TimerCall&) const = default;
+    };
+    struct Message {
+        std::string text;
+        std::string caption;
+    };
+
+    uint32_t SetTimer(uint32_t id, uint32_t periodMs) override {
+        timersSet.push_back({id, periodMs});
+        return timerResult.value_or(id);
+    }
+    void KillTimer(uint32_t id) override { timersKilled.push_back(id); }
+    void Invalidate() override { ++invalidations; }
+    Rect GetWindowRect() override { return Rect{0, 0, 640, 480}; }
+    void MessageBox(std::string_view text, std::string_view caption) override {
+        messages.push_back({std::string(text), std::string(caption)});
+    }
+    std::unique_ptr<DeviceContext> GetDC() override { return nullptr; }
+    DialogResult RunSettingsDialog(SettingsRecord& record) override {
+        ++settingsRuns;
+        record = settingsDialogRecord;
+        return settingsResult;
+    }
+    DialogResult RunCommentDialog(std::array<std::string, 3>& lines) override {
+        ++commentRuns;
+        commentSeed = lines;
+        lines = commentDialogLines;
+        return commentResult;
+    }
+
+    // Unset: SetTimer hands back the identifier it was asked for.
+    std::optional<uint32_t> timerResult;
+    DialogResult settingsResult = DialogResult::Ok;
+    SettingsRecord settingsDialogRecord;
+    DialogResult commentResult = DialogResult::Ok;
+    std::array<std::string, 3> commentDialogLines;
+
+    std::vector<TimerCall> timersSet;
+    std::vector<uint32_t> timersKilled;
+    int invalidations = 0;
+    std::vector<Message> messages;
+    int settingsRuns = 0;
+    int commentRuns = 0;
+    std::array<std::string, 3> commentSeed;
+};
+
+}  // namespace quolix::testing
