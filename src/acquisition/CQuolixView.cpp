@@ -7,6 +7,7 @@
 #include "framework/CommandIds.h"
 #include "framework/WindowServices.h"
 #include "link/CounterLink.h"
+#include "settings/SettingsStore.h"
 
 namespace quolix {
 
@@ -237,8 +238,8 @@ bool CQuolixView::OnUpdateCmdUI(uint32_t id, CCmdUI& cmdUI) {
 }
 
 void CQuolixView::LoadSettings() {
-    // Until a settings store exists, the defaults stand in for the file.
-    settings.ApplyDefaults();
+    SettingsStore store = settingsPath_.empty() ? SettingsStore() : SettingsStore(settingsPath_);
+    store.LoadInto(settings);
 }
 
 void CQuolixView::ReceiveStep() {

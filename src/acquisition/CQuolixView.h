@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "acquisition/AcquisitionView.h"
 #include "acquisition/CQuolixDoc.h"
@@ -39,10 +41,17 @@ class CQuolixView : public AcquisitionView {
 
     void ResetAcquisition() override;
 
+    // The settings file the view loads at creation; empty means the one beside
+    // the executable.
+    void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
+
     // Window events forwarded by the host.
-    int OnCreate();
-    void OnDestroy();
-    void OnTimer(uint32_t id);
+    int OnCreate() override;
+    void OnDestroy() override;
+    void OnTimer(uint32_t id) override;
+    // Printing hooks: the picture uses the printer's layout in between.
+    void OnBeginPrinting() override { printing = 1; }
+    void OnEndPrinting() override { printing = 0; }
     // The private receive message: the receive step alone.
     void OnReceiveMessage();
     void OnDraw(DeviceContext& dc) override;
@@ -89,6 +98,7 @@ class CQuolixView : public AcquisitionView {
     void Invalidate();
 
     CounterLink& link_;
+    std::string settingsPath_;
 };
 
 }  // namespace quolix

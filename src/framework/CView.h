@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "framework/CommandTarget.h"
 
 namespace quolix {
@@ -24,7 +26,15 @@ class CView : public CommandTarget {
     void AttachWindow(WindowServices* window) { window_ = window; }
     WindowServices* GetWindow() const { return window_; }
 
+    // Window events, forwarded by the host. OnCreate returns -1 to refuse the
+    // window, as the platform's creation handlers do.
+    virtual int OnCreate() { return 0; }
+    virtual void OnDestroy() {}
+    virtual void OnTimer(uint32_t /*id*/) {}
     virtual void OnDraw(DeviceContext& dc) = 0;
+    // Called around the drawing of a printed or previewed page.
+    virtual void OnBeginPrinting() {}
+    virtual void OnEndPrinting() {}
 
   private:
     CDocument* document_ = nullptr;

@@ -12,8 +12,10 @@
 #include "framework/CCmdUI.h"
 #include "framework/CommandIds.h"
 #include "framework/CommandRouter.h"
+#include "settings/SettingsStore.h"
 #include "unit/FakeCounterLink.h"
 #include "unit/FakeWindowServices.h"
+#include "unit/SettingsTempDir.h"
 
 namespace quolix {
 namespace {
@@ -50,6 +52,8 @@ std::string ToCp932(const std::string& utf8) {
 class CQuolixViewTest : public ::testing::Test {
   protected:
     CQuolixViewTest() {
+        // Never the test executable's own settings file.
+        view.SetSettingsPath(settingsDir.File("quolix.ini"));
         view.AttachWindow(&window);
         view.AttachDocument(&doc);
     }
@@ -95,6 +99,7 @@ class CQuolixViewTest : public ::testing::Test {
         ASSERT_EQ(view.full, 1);
     }
 
+    testing::SettingsTempDir settingsDir;
     CQuolixDoc doc;
     FakeCounterLink link;
     FakeWindowServices window;
@@ -121,6 +126,17 @@ TEST_F(CQuolixViewTest, ConstructionStartsFromZero) {
     EXPECT_EQ(fresh.fresh, 0);
     EXPECT_EQ(fresh.GetDocument(), nullptr);
     EXPECT_TRUE(link.openedIndices.empty());
+}
+
+TEST_F(CQuolixViewTest, CreationLoadsTheSettingsFileAndOpensItsPort) {
+    SettingsRecord stored;
+    stored.ApplyDefaults();
+    stored.Int(SettingsRecord::ComPort) = 2;
+    stored.Text(SettingsRecord::Title1) = "bench 3";
+    ASSERT_TRUE(SettingsStore(settingsDir.File("quolix.ini")).SaveFrom(stored));
+    EXPECT_EQ(view.OnCreate(), 0);
+    EXPECT_EQ(view.settings, stored);
+    EXPECT_EQ(link.openedIndices, std::vector<int>{2});
 }
 
 TEST_F(CQuolixViewTest, CreationOpensThePortAndStartsPolling) {
