@@ -8,6 +8,8 @@
 
 namespace quolix {
 
+struct GraphScale;
+
 // The document: one recording's samples in two parallel arrays, plus five
 // comment lines. Decides the sampling interval, thins the samples when the
 // store reaches its limit, and says when a recording can go on no longer.
@@ -38,6 +40,8 @@ class CQuolixDoc : public CDocument {
 
     void CopyCommentsTo(Comments& destination) const;
     void SetComments(const Comments& source);
+    // Axes of the graph for the current samples; defined with the scale.
+    void ComputeScale(GraphScale& scale);
 
     // The store itself. Indices 0 to count - 1 are valid; count is never above
     // SampleCapacity, and a negative count is treated as an empty store.

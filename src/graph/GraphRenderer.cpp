@@ -1,0 +1,212 @@
+#include "graph/GraphRenderer.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "graph/FrequencyText.h"
+#include "settings/SettingsRecord.h"
+
+namespace quolix {
+
+namespace {
+
+// "ΔF=" with the Greek capital delta in CP932 (0x83 0xA2).
+constexpr std::string_view DeltaF =
+    "\x83\xA2"
+    "F=";
+
+int32_t ClampCoordinate(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, -GraphRenderer::CoordinateLimit,
+                                                    GraphRenderer::CoordinateLimit));
+}
+
+// Printed lines are three times as wide as on screen. Widths come from the
+// settings file, so the product is saturated rather than left to overflow.
+int32_t PrintedWidth(int32_t width) {
+    const int64_t printed = static_cast<int64_t>(width) * 30 / 10;
+    return static_cast<int32_t>(std::clamp<int64_t>(printed, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+GraphRenderer::GraphRenderer(int printing, Rect windowRect, const SettingsRecord& settings)
+    : printing_(printing),
+      width_(windowRect.Width()),
+      height_(windowRect.Height()),
+      settings_(settings) {}
+
+int32_t GraphRenderer::MapX(int32_t x) const {
+    if (printing_ != 0) {
+        return x * 1800 / 1000 + 370;
+    }
+    return (x * 500 / 1000 + 50) * width_ / 600;
+}
+
+int32_t GraphRenderer::MapY(int32_t y) const {
+    if (printing_ != 0) {
+        return 1400 - y * 900 / 1000;
+    }
+    return (230 - y * 160 / 1000) * height_ / 480;
+}
+
+int32_t GraphRenderer::BaseFontSize() const {
+    if (printing_ != 0) {
+        return 450;
+    }
+    return 100 * height_ / 480;
+}
+
+GraphPens GraphRenderer::MakePens() const {
+    const auto pen = [this](int colourSlot, int widthSlot) {
+        const int32_t width = settings_.Int(widthSlot);
+        const Colour colour = static_cast<Colour>(settings_.Int(colourSlot));
+        if (printing_ == 0) {
+            return Pen{width, colour};
+        }
+        // Only a colour printer (exactly 1) gets the screen colours.
+        const bool colourPrinter = settings_.Int(SettingsRecord::ColourPrinter) == 1;
+        return Pen{PrintedWidth(width), colourPrinter ? colour : Colour{0}};
+    };
+    return GraphPens{
+        pen(SettingsRecord::FrameColour, SettingsRecord::FrameWidth),
+        pen(SettingsRecord::CentreColour, SettingsRecord::CentreWidth),
+        pen(SettingsRecord::GridColour, SettingsRecord::GridWidth),
+        pen(SettingsRecord::DataColour, SettingsRecord::DataWidth),
+    };
+}
+
+void GraphRenderer::DrawCenterLine(DeviceContext& dc, const Pen& pen) const {
+    dc.SelectPen(pen);
+    dc.MoveTo(MapX(0), MapY(0));
+    dc.LineTo(MapX(1000), MapY(0));
+}
+
+void GraphRenderer::DrawGrid(DeviceContext& dc, GraphScale scale, const Pen& pen) const {
+    dc.SelectPen(pen);
+    const int32_t n = scale.timeDivisions;
+    if (n > 1) {
+        for (int32_t i = 1; i < n; ++i) {
+            const auto x = static_cast<int32_t>(static_cast<int64_t>(i) * 1000 / n);
+            dc.MoveTo(MapX(x), MapY(1000));
+            dc.LineTo(MapX(x), MapY(-1000));
+        }
+    }
+    const int32_t m = scale.deviationDivisions;
+    if (m > 1) {
+        for (int32_t i = 1; i < m; ++i) {
+            const auto y = static_cast<int32_t>(static_cast<int64_t>(i) * 1000 / m);
+            dc.MoveTo(MapX(0), MapY(y));
+            dc.LineTo(MapX(1000), MapY(y));
+            dc.MoveTo(MapX(0), MapY(-y));
+            dc.LineTo(MapX(1000), MapY(-y));
+        }
+    }
+}
+
+void GraphRenderer::DrawDataLine(DeviceContext& dc, GraphScale scale, const Pen& pen,
+                                 CQuolixDoc& doc) const {
+    // A scale that cannot place samples (no samples, or a span that is not
+    // positive) draws no data line at all.
+    if (scale.sampleCount <= 0 || scale.timeSpan <= 0 || scale.deviationSpan <= 0) {
+        return;
+    }
+    dc.SelectPen(pen);
+    const int64_t span = scale.timeSpan;
+    const int64_t deviationSpan = scale.deviationSpan;
+    // The x position is the sample's own time, not its distance from the
+    // first sample. Everything is formed in 64 bits and clamped, so times and
+    // readings of any 32-bit size stay drawable.
+    dc.MoveTo(MapX(ClampCoordinate(int64_t{scale.firstTime} * 1000 / span)), MapY(0));
+    for (int32_t i = 1; i < scale.sampleCount; ++i) {
+        int32_t time = 0;
+        int32_t reading = 0;
+        if (doc.GetSample(time, reading, i) == 0) {
+            break;  // the document holds fewer samples than the scale says
+        }
+        const int64_t deviation = int64_t{reading} - scale.firstReading;
+        const int32_t x = ClampCoordinate(int64_t{time} * 1000 / span);
+        const int32_t y = ClampCoordinate(deviation * 1000 / deviationSpan);
+        dc.LineTo(MapX(x), MapY(y));
+    }
+}
+
+void GraphRenderer::DrawFrame(DeviceContext& dc, const Pen& pen) const {
+    dc.SelectPen(pen);
+    dc.MoveTo(MapX(0), MapY(-1000));
+    dc.LineTo(MapX(0), MapY(1000));
+    dc.LineTo(MapX(1000), MapY(1000));
+    dc.LineTo(MapX(1000), MapY(-1000));
+    dc.LineTo(MapX(0), MapY(-1000));
+}
+
+void GraphRenderer::DrawLabels(DeviceContext& dc, const GraphScale& scale,
+                               const Comments& comments) const {
+    const Font baseFont = MakeFont(BaseFontSize());
+    const Font previousFont = dc.SelectFont(baseFont);
+    const int32_t h = dc.FontHeight(baseFont);
+    const int32_t resolution = settings_.Int(SettingsRecord::Resolution);
+
+    if (scale.sampleCount != 0) {
+        std::string text = "Center Frequency=";
+        text += FormatFrequency(scale.firstReading, resolution);
+        text += "kHz ";
+        dc.TextOut(MapX(0), MapY(1000) - h * 12 / 10, text);
+
+        text = "Time=";
+        text += scale.timeLabel;
+        text += "/div    ";
+        dc.TextOut(MapX(0), MapY(-1000) + h * 5 / 10, text);
+
+        // The unit shows as the last nine characters of the shared frequency
+        // text, cut in place.
+        FormatFrequency(scale.deviationUnit, resolution);
+        std::string& shared = FrequencyText();
+        if (shared.size() > 9) {
+            shared.erase(0, shared.size() - 9);
+        }
+        text = DeltaF;
+        text += shared;
+        text += "kHz/div    ";
+        dc.TextOut(MapX(700), MapY(-1000) + h * 5 / 10, text);
+    }
+
+    dc.TextOut(MapX(0), MapY(1000) - h * 25 / 10, settings_.Text(SettingsRecord::Title1));
+    dc.TextOut(MapX(600), MapY(1000) - h * 12 / 10, settings_.Text(SettingsRecord::Title2));
+    // Only the first three comments belong to the picture.
+    dc.TextOut(MapX(0), MapY(-1000) + h * 20 / 10, comments[0]);
+    dc.TextOut(MapX(0), MapY(-1000) + h * 35 / 10, comments[1]);
+    dc.TextOut(MapX(0), MapY(-1000) + h * 50 / 10, comments[2]);
+
+    // Axis marks sit one mark-height left of the frame, centred on their line.
+    const Font markFont = MakeFont(BaseFontSize() * 12 / 10);
+    dc.SelectFont(markFont);
+    const int32_t h2 = dc.FontHeight(markFont);
+    const int32_t markX = MapX(0) - h2 * 10 / 10;
+    dc.TextOut(markX, MapY(1000) - h2 * 5 / 10, "+");
+    dc.TextOut(markX, MapY(-1000) - h2 * 5 / 10, "-");
+    dc.TextOut(markX, MapY(0) - h2 * 5 / 10, "0");
+
+    dc.SelectFont(previousFont);
+}
+
+void GraphRenderer::OnDraw(DeviceContext& dc, CQuolixDoc& doc, Comments& viewComments,
+                           const std::function<void()>& liveReadout) const {
+    GraphScale scale;
+    ComputeScale(doc, scale);
+    doc.CopyCommentsTo(viewComments);
+    const GraphPens pens = MakePens();
+    const Pen previousPen = dc.SelectPen(pens.frame);
+    if (liveReadout) {
+        liveReadout();
+    }
+    DrawCenterLine(dc, pens.centre);
+    DrawGrid(dc, scale, pens.grid);
+    DrawDataLine(dc, scale, pens.data, doc);
+    DrawFrame(dc, pens.frame);
+    dc.SelectPen(previousPen);
+    DrawLabels(dc, scale, viewComments);
+}
+
+}  // namespace quolix
