@@ -1,11 +1,16 @@
 #include "acquisition/CQuolixView.h"
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "framework/CCmdUI.h"
 #include "framework/CommandIds.h"
 #include "framework/WindowServices.h"
+#include "graph/FrequencyText.h"
+#include "graph/GraphRenderer.h"
+#include "graph/LiveReadout.h"
+#include "graph/LocalClock.h"
 #include "link/CounterLink.h"
 #include "settings/SettingsStore.h"
 
@@ -111,12 +116,31 @@ void CQuolixView::OnReceiveMessage() {
     ReceiveStep();
 }
 
-void CQuolixView::OnDraw(DeviceContext&) {
-    // The graph is drawn by the graph rendering, which fills this in.
+void CQuolixView::OnDraw(DeviceContext& dc) {
+    CQuolixDoc* document = GetDocument();
+    WindowServices* window = GetWindow();
+    if (document == nullptr || window == nullptr) {
+        return;
+    }
+    const GraphRenderer renderer(printing, window->GetWindowRect(), settings);
+    renderer.OnDraw(dc, *document, comments, [this] { LiveReadout(); });
 }
 
 void CQuolixView::LiveReadout() {
-    // The live readout is drawn by the graph rendering, which fills this in.
+    WindowServices* window = GetWindow();
+    if (!LiveReadoutDraws(printing) || window == nullptr) {
+        return;
+    }
+    const std::unique_ptr<DeviceContext> dc = window->GetDC();
+    if (dc == nullptr) {
+        return;
+    }
+    DrawLiveReadout(*dc, printing, offline, lastReading, settings, window->GetWindowRect(),
+                    ReadLocalClock());
+}
+
+const std::string& CQuolixView::FormatFrequency(int32_t reading) const {
+    return quolix::FormatFrequency(reading, settings.Int(SettingsRecord::Resolution));
 }
 
 void CQuolixView::OnDataStart() {

@@ -57,6 +57,9 @@ class CQuolixView : public AcquisitionView {
     void OnDraw(DeviceContext& dc) override;
     // Redraws the reading (or the offline text) and the clock.
     void LiveReadout();
+    // The reading in kHz at this view's resolution; one shared text that the
+    // next call overwrites.
+    const std::string& FormatFrequency(int32_t reading) const;
 
     // Commands and their enabling.
     void OnDataStart();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -786,6 +787,80 @@ TEST_F(CQuolixViewTest, DestroyWithoutPortDoesNothing) {
     view.OnDestroy();
     EXPECT_EQ(link.closeCalls, 0);
     EXPECT_TRUE(window.timersKilled.empty());
+}
+
+}  // namespace
+}  // namespace quolix
+
+namespace quolix {
+namespace {
+
+// The view's drawing as the host sees it: a paint, and the readout that each
+// tick draws through a device context of its own.
+class CQuolixViewDrawingTest : public CQuolixViewTest {
+  protected:
+    CQuolixViewDrawingTest() { window.provideDc = true; }
+
+    std::vector<std::string> Texts(const RecordingDeviceContext& dc) const {
+        std::vector<std::string> texts;
+        for (const DrawCall& call : dc.Calls()) {
+            if (call.kind == DrawCall::Kind::TextOut) {
+                texts.push_back(call.text);
+            }
+        }
+        return texts;
+    }
+};
+
+TEST_F(CQuolixViewDrawingTest, EveryTickRedrawsTheReadoutAtTheViewsResolution) {
+    StartUp();
+    view.settings.Int(SettingsRecord::Resolution) = 2;
+    window.windowRect = Rect{0, 0, 600, 480};
+    Tick(1234567);
+    const std::vector<std::string> texts = Texts(window.clientDc);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "   1,234.567kHz          ");
+    EXPECT_EQ(window.clientDc.Calls()[1].x, 10);  // after the large font's selection
+    EXPECT_EQ(window.clientDc.Calls()[1].y, 10);
+
+    window.clientDc.Clear();
+    Tick(NoReply);
+    EXPECT_EQ(Texts(window.clientDc).at(0), "    OFF LINE         ");
+}
+
+TEST_F(CQuolixViewDrawingTest, NothingIsDrawnOutsideThePaintWhilePrinting) {
+    StartUp();
+    view.OnBeginPrinting();
+    Tick(1234567);
+    EXPECT_EQ(window.dcRequests, 0);
+    EXPECT_TRUE(window.clientDc.Calls().empty());
+    view.OnEndPrinting();
+    Tick(1234567);
+    EXPECT_EQ(window.dcRequests, 1);
+}
+
+TEST_F(CQuolixViewDrawingTest, APaintTakesTheDocumentsCommentsAndDrawsTheGraph) {
+    StartUp();
+    doc.Append(0, 100000);
+    doc.Append(1, 100010);
+    doc.comments = {"c1", "c2", "c3", "c4", "c5"};
+    RecordingDeviceContext paint;
+    view.OnDraw(paint);
+    EXPECT_EQ(view.comments, doc.comments);
+    const std::vector<std::string> texts = Texts(paint);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "c3"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Quolix Frequency Counter"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Center Frequency=   10,000.0kHz "),
+              texts.end());
+    // The readout of the paint went through the window's own device context.
+    EXPECT_EQ(window.dcRequests, 1);
+}
+
+TEST_F(CQuolixViewDrawingTest, FrequencyTextFollowsTheResolutionSlot) {
+    view.settings.ApplyDefaults();
+    EXPECT_EQ(view.FormatFrequency(1234567), "  123,456.7");
+    view.settings.Int(SettingsRecord::Resolution) = 1;
+    EXPECT_EQ(view.FormatFrequency(1234567), " 12,345.67");
 }
 
 }  // namespace

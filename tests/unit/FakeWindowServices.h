@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "framework/ForwardingDeviceContext.h"
+#include "framework/RecordingDeviceContext.h"
 #include "framework/WindowServices.h"
 #include "settings/SettingsRecord.h"
 
@@ -34,11 +36,17 @@ class FakeWindowServices : public WindowServices {
     }
     void KillTimer(uint32_t id) override { timersKilled.push_back(id); }
     void Invalidate() override { ++invalidations; }
-    Rect GetWindowRect() override { return Rect{0, 0, 640, 480}; }
+    Rect GetWindowRect() override { return windowRect; }
     void MessageBox(std::string_view text, std::string_view caption) override {
         messages.push_back({std::string(text), std::string(caption)});
     }
-    std::unique_ptr<DeviceContext> GetDC() override { return nullptr; }
+    std::unique_ptr<DeviceContext> GetDC() override {
+        ++dcRequests;
+        if (!provideDc) {
+            return nullptr;
+        }
+        return std::make_unique<ForwardingDeviceContext>(clientDc);
+    }
     DialogResult RunSettingsDialog(SettingsRecord& record) override {
         ++settingsRuns;
         record = settingsDialogRecord;
@@ -65,6 +73,12 @@ class FakeWindowServices : public WindowServices {
     int settingsRuns = 0;
     int commentRuns = 0;
     std::array<std::string, 3> commentSeed;
+    Rect windowRect{0, 0, 640, 480};
+    // What was drawn through GetDC(), outside any paint; off by default so
+    // that long runs of ticks do not pile up drawing calls.
+    bool provideDc = false;
+    RecordingDeviceContext clientDc;
+    int dcRequests = 0;
 };
 
 }  // namespace quolix::testing
