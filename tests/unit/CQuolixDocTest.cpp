@@ -338,7 +338,7 @@ TEST(CQuolixDocTest, ResetEmptiesTheStoreAndResetsOnlyTheFirstView) {
 TEST(CQuolixDocTest, ResetWithoutViewOnlyEmptiesTheStore) {
     CQuolixDoc doc;
     Fill(doc, 3);
-    doc.comments[4] = "x";
+    doc.comments = {"a", "b", "c", "d", "e"};
     doc.Reset();
     EXPECT_EQ(doc.count, 0);
     EXPECT_TRUE(doc.comments[4].empty());
