@@ -1,11 +1,21 @@
 #include "acquisition/CQuolixDoc.h"
 
 #include "acquisition/AcquisitionView.h"
+#include "acquisition/RecordFile.h"
+#include "framework/Archive.h"
 
 namespace quolix {
 
 CQuolixDoc::CQuolixDoc() {
     Reset();
+}
+
+void CQuolixDoc::Serialize(Archive& archive) {
+    if (archive.IsStoring()) {
+        RecordFile::Store(*this, archive);
+    } else {
+        RecordFile::Load(*this, archive);
+    }
 }
 
 int CQuolixDoc::OnNewDocument() {

@@ -26,6 +26,9 @@ class CQuolixDoc : public CDocument {
 
     CQuolixDoc();
 
+    // Storing or loading the record file; a failed load leaves the document
+    // untouched and marks the archive failed with the reason.
+    void Serialize(Archive& archive) override;
     int OnNewDocument() override;
     void Reset();
 

@@ -1,0 +1,87 @@
+#include "framework/Cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <memory>
+#include <type_traits>
+
+namespace quolix {
+
+namespace {
+
+struct IconvCloser {
+    void operator()(iconv_t cd) const { iconv_close(cd); }
+};
+using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
+
+IconvHandle OpenConverter(const char* to, const char* from) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return nullptr;
+    }
+    return IconvHandle(cd);
+}
+
+// Converts all of input. When lossy, an input sequence that cannot be
+// converted is replaced by '?' and skipped: one byte of an invalid sequence,
+// or the whole UTF-8 character that has no CP932 form.
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view input,
+                                   bool lossy) {
+    const IconvHandle converter = OpenConverter(to, from);
+    if (!converter) {
+        return std::nullopt;
+    }
+    std::string output;
+    char buffer[256];
+    // iconv's interface is not const-correct; it never writes through inPtr.
+    char* inPtr = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    while (inLeft != 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        // Both encodings are stateless, so no final flush is needed.
+        const std::size_t result = iconv(converter.get(), &inPtr, &inLeft, &outPtr, &outLeft);
+        output.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        if (result != static_cast<std::size_t>(-1)) {
+            continue;
+        }
+        if (errno == E2BIG) {
+            continue;
+        }
+        if (!lossy) {
+            return std::nullopt;
+        }
+        std::size_t skip = 1;
+        if (errno == EILSEQ) {
+            // A well-formed UTF-8 character that CP932 lacks is skipped whole.
+            const auto lead = static_cast<unsigned char>(*inPtr);
+            const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            bool wellFormed = length <= inLeft;
+            for (std::size_t i = 1; wellFormed && i < length; ++i) {
+                wellFormed = (static_cast<unsigned char>(inPtr[i]) & 0xC0) == 0x80;
+            }
+            skip = wellFormed ? length : 1;
+        }
+        output.push_back('?');
+        inPtr += skip;
+        inLeft -= skip;
+    }
+    return output;
+}
+
+}  // namespace
+
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+    return Convert("CP932", "UTF-8", utf8, false);
+}
+
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
+    return Convert("UTF-8", "CP932", cp932, false);
+}
+
+std::string Utf8ToCp932Lossy(std::string_view utf8) {
+    return Convert("CP932", "UTF-8", utf8, true).value_or(std::string());
+}
+
+}  // namespace quolix

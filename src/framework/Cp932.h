@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quolix {
+
+// Conversions between the system's CP932 text and UTF-8, where text meets a
+// terminal, a file name or a host that speaks Unicode. Both refuse text the
+// other side cannot hold (nullopt) rather than silently changing it.
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
+
+// For text that is only shown, such as a file name inside a message: every
+// character CP932 cannot hold, and every byte that is not UTF-8, becomes '?'.
+std::string Utf8ToCp932Lossy(std::string_view utf8);
+
+}  // namespace quolix

@@ -1,0 +1,282 @@
+#include "framework/DocumentFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <span>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "framework/Archive.h"
+#include "framework/CDocument.h"
+#include "framework/Cp932.h"
+
+namespace quolix {
+
+namespace {
+
+class UniqueFd {
+  public:
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
+    // Closes now so that the caller learns of a failing close, which on some
+    // file systems is where a write error first shows.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+// Removes the temporary file unless the save went through.
+class TempFileGuard {
+  public:
+    explicit TempFileGuard(std::string path) : path_(std::move(path)) {}
+    TempFileGuard(const TempFileGuard&) = delete;
+    TempFileGuard& operator=(const TempFileGuard&) = delete;
+    ~TempFileGuard() {
+        if (!path_.empty()) {
+            ::unlink(path_.c_str());
+        }
+    }
+    const std::string& Path() const { return path_; }
+    void Keep() { path_.clear(); }
+
+  private:
+    std::string path_;
+};
+
+FileResult Success() {
+    return FileResult{true, {}};
+}
+
+// Messages are written here in UTF-8 and leave as CP932; the file name may
+// hold characters CP932 lacks, which then show as '?'.
+FileResult Failure(const std::string& path, std::string_view text) {
+    std::string utf8 = path;
+    utf8 += text;
+    return FileResult{false, Utf8ToCp932Lossy(utf8)};
+}
+
+FileResult Failure(const std::string& path, std::string_view text, int error) {
+    std::string utf8(text);
+    utf8 += "\n(";
+    utf8 += std::error_code(error, std::generic_category()).message();
+    utf8 += ")";
+    return Failure(path, utf8);
+}
+
+constexpr std::string_view OpenFailed = " を開けませんでした。";
+constexpr std::string_view TooLarge = " は大きすぎるため読み込めません。";
+constexpr std::string_view NotRecordFile = " は Quolix の記録ファイルではありません。";
+constexpr std::string_view EndsEarly = " を読み込めませんでした。ファイルが途中で終わっています。";
+constexpr std::string_view Damaged = " を読み込めませんでした。ファイルが壊れています。";
+constexpr std::string_view SaveFailed = " に保存できませんでした。";
+constexpr std::string_view NoFileName = "保存先のファイル名がありません。";
+constexpr std::string_view NewFailed = "新しい記録を始められませんでした。";
+
+FileResult LoadFailure(const std::string& path, ArchiveError error) {
+    switch (error) {
+        case ArchiveError::ForeignFormat:
+            return Failure(path, NotRecordFile);
+        case ArchiveError::EndOfData:
+            return Failure(path, EndsEarly);
+        default:
+            return Failure(path, Damaged);
+    }
+}
+
+// Reads at most limit + 1 bytes, so that a file that grew past the limit
+// after it was measured is still recognised as too large.
+bool ReadAll(int fd, std::size_t sizeHint, std::size_t limit, std::vector<uint8_t>& bytes,
+             int& error) {
+    bytes.clear();
+    bytes.reserve(sizeHint);
+    uint8_t buffer[64 * 1024];
+    while (bytes.size() <= limit) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno;
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    }
+    return true;
+}
+
+bool WriteAll(int fd, std::span<const uint8_t> bytes, int& error) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno;
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Saving through a symbolic link replaces the file it points to, not the link.
+std::string ResolveTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(path.c_str(), resolved) != nullptr) {
+            return resolved;
+        }
+    }
+    return path;
+}
+
+// An existing file keeps its permissions; a new one gets what the umask
+// allows, as if it had been created directly rather than through mkstemp.
+mode_t ModeFor(const std::string& target) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        return info.st_mode & 07777;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::string DirectoryOf(const std::string& target) {
+    const std::size_t slash = target.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : target.substr(0, slash);
+}
+
+FileResult WriteFile(const std::string& path, std::span<const uint8_t> bytes) {
+    const std::string target = ResolveTarget(path);
+    std::string pattern = target + ".XXXXXX";
+    UniqueFd fd(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (!fd.Valid()) {
+        return Failure(path, SaveFailed, errno);
+    }
+    TempFileGuard temp(pattern);
+    // Permissions are a courtesy; a file system without them still saves.
+    (void)::fchmod(fd.Get(), ModeFor(target));
+
+    int error = 0;
+    if (!WriteAll(fd.Get(), bytes, error)) {
+        return Failure(path, SaveFailed, error);
+    }
+    if (::fsync(fd.Get()) != 0) {
+        return Failure(path, SaveFailed, errno);
+    }
+    if (!fd.Close()) {
+        return Failure(path, SaveFailed, errno);
+    }
+    if (::rename(temp.Path().c_str(), target.c_str()) != 0) {
+        return Failure(path, SaveFailed, errno);
+    }
+    temp.Keep();
+    // Makes the rename itself durable. The file is already complete under its
+    // name, so a failure here is not worth failing the save for.
+    UniqueFd directory(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.Valid()) {
+        (void)::fsync(directory.Get());
+    }
+    return Success();
+}
+
+}  // namespace
+
+FileResult DocumentFile::New(CDocument& doc) {
+    if (doc.OnNewDocument() == 0) {
+        return FileResult{false, Utf8ToCp932Lossy(NewFailed)};
+    }
+    return Success();
+}
+
+FileResult DocumentFile::Open(CDocument& doc, const std::string& path) {
+    // Non-blocking so that a FIFO cannot hang the open; it is refused below.
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.Valid()) {
+        return Failure(path, OpenFailed, errno);
+    }
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0) {
+        return Failure(path, OpenFailed, errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return Failure(path, OpenFailed, EISDIR);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return Failure(path, OpenFailed, EINVAL);
+    }
+    if (static_cast<uintmax_t>(info.st_size) > MaxFileSize) {
+        return Failure(path, TooLarge);
+    }
+    std::vector<uint8_t> bytes;
+    int error = 0;
+    if (!ReadAll(fd.Get(), static_cast<std::size_t>(info.st_size), MaxFileSize, bytes, error)) {
+        return Failure(path, OpenFailed, error);
+    }
+    if (bytes.size() > MaxFileSize) {
+        return Failure(path, TooLarge);
+    }
+
+    Archive archive = Archive::ForLoading(bytes);
+    doc.Serialize(archive);
+    if (archive.Failed()) {
+        return LoadFailure(path, archive.Error());
+    }
+    doc.SetPathName(path);
+    return Success();
+}
+
+FileResult DocumentFile::Save(CDocument& doc) {
+    if (doc.GetPathName().empty()) {
+        return FileResult{false, Utf8ToCp932Lossy(NoFileName)};
+    }
+    const std::string path = doc.GetPathName();
+    return SaveAs(doc, path);
+}
+
+FileResult DocumentFile::SaveAs(CDocument& doc, const std::string& path) {
+    if (path.empty()) {
+        return FileResult{false, Utf8ToCp932Lossy(NoFileName)};
+    }
+    Archive archive = Archive::ForStoring();
+    doc.Serialize(archive);
+    if (archive.Failed()) {
+        return Failure(path, SaveFailed);
+    }
+    FileResult result = WriteFile(path, archive.Bytes());
+    if (result.ok) {
+        doc.SetPathName(path);
+    }
+    return result;
+}
+
+}  // namespace quolix
