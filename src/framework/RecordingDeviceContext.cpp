@@ -42,7 +42,14 @@ void RecordingDeviceContext::LineTo(int32_t x, int32_t y) {
 }
 
 void RecordingDeviceContext::TextOut(int32_t x, int32_t y, std::string_view text) {
-    calls_.push_back(DrawCall{DrawCall::Kind::TextOut, x, y, {}, {}, std::string(text)});
+    // Filled field by field: GCC 12 at -O3 warns (maybe-uninitialized) about the
+    // temporary of an aggregate initialiser here.
+    DrawCall call;
+    call.kind = DrawCall::Kind::TextOut;
+    call.x = x;
+    call.y = y;
+    call.text = std::string(text);
+    calls_.push_back(std::move(call));
 }
 
 std::vector<std::string> RecordingDeviceContext::Log() const {
