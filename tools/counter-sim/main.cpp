@@ -2,40 +2,35 @@
 // demonstrations. See SimOptions::Usage for the behaviour.
 
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "counter-sim/CounterModel.h"
 #include "counter-sim/ReplyScript.h"
 #include "counter-sim/SimOptions.h"
+#include "counter-sim/Simulator.h"
 #include "link/UniqueFd.h"
 
 namespace {
 
-using quolix::CounterModel;
-using quolix::ModelReply;
 using quolix::ReplyScript;
 using quolix::SimOptions;
+using quolix::Simulator;
 using quolix::UniqueFd;
-using Clock = std::chrono::steady_clock;
 
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
-// Longest sleep between looks at the stop flag.
-constexpr int PollCapMs = 100;
 
 volatile sig_atomic_t stopRequested = 0;
 
@@ -89,104 +84,6 @@ void RemoveLink(const std::string& slave, const std::string& link) {
     }
 }
 
-// Non-blocking: when nobody drains the slave, what does not fit is lost, as
-// on a real line.
-void WriteReply(int master, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = write(master, bytes.data() + done, bytes.size() - done);
-        if (written <= 0) {
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            return;
-        }
-        done += static_cast<size_t>(written);
-    }
-}
-
-struct LateReply {
-    Clock::time_point due;
-    std::string bytes;
-};
-
-class Simulator {
-  public:
-    Simulator(const SimOptions& options, ReplyScript script, bool scripted)
-        : model_(options.model), script_(std::move(script)), scripted_(scripted) {}
-
-    void Run(int master) {
-        std::array<uint8_t, 256> received{};
-        while (stopRequested == 0) {
-            pollfd watch{master, POLLIN, 0};
-            const int ready = poll(&watch, 1, TimeoutMs());
-            if (ready > 0 && (watch.revents & POLLIN) != 0) {
-                const ssize_t got = read(master, received.data(), received.size());
-                for (ssize_t i = 0; i < got; ++i) {
-                    if (received[static_cast<size_t>(i)] == '\r') {
-                        Answer(master);
-                    }
-                }
-            } else if (ready > 0) {
-                // Hang-up or error without data: wait instead of spinning.
-                poll(nullptr, 0, PollCapMs);
-            }
-            SendDue(master);
-        }
-    }
-
-  private:
-    void Answer(int master) {
-        if (scripted_) {
-            const std::string* reply = script_.Next();
-            if (reply != nullptr) {
-                WriteReply(master, *reply);
-            }
-            return;
-        }
-        const double elapsed = std::chrono::duration<double>(Clock::now() - start_).count();
-        ModelReply reply = model_.NextReply(elapsed);
-        if (reply.kind == ModelReply::Kind::Dropped) {
-            return;
-        }
-        if (reply.delayMs > 0) {
-            late_.push_back(
-                {Clock::now() + std::chrono::milliseconds(reply.delayMs), std::move(reply.bytes)});
-            return;
-        }
-        WriteReply(master, reply.bytes);
-    }
-
-    int TimeoutMs() const {
-        int timeout = PollCapMs;
-        const Clock::time_point now = Clock::now();
-        for (const LateReply& late : late_) {
-            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(late.due - now).count();
-            timeout = std::clamp(static_cast<int>(wait), 0, timeout);
-        }
-        return timeout;
-    }
-
-    // Late replies go out in the order they fall due.
-    void SendDue(int master) {
-        std::stable_sort(late_.begin(), late_.end(),
-                         [](const LateReply& a, const LateReply& b) { return a.due < b.due; });
-        const Clock::time_point now = Clock::now();
-        size_t sent = 0;
-        while (sent < late_.size() && late_[sent].due <= now) {
-            WriteReply(master, late_[sent].bytes);
-            ++sent;
-        }
-        late_.erase(late_.begin(), late_.begin() + static_cast<std::ptrdiff_t>(sent));
-    }
-
-    CounterModel model_;
-    ReplyScript script_;
-    bool scripted_;
-    Clock::time_point start_ = Clock::now();
-    std::vector<LateReply> late_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -203,11 +100,13 @@ int main(int argc, char** argv) {
         case SimOptions::Status::Run:
             break;
     }
-    ReplyScript script;
-    const bool scripted = !options.scriptPath.empty();
-    if (scripted && !script.Load(options.scriptPath, error)) {
-        std::fprintf(stderr, "quolix-counter-sim: %s\n", error.c_str());
-        return ExitUsage;
+    std::optional<ReplyScript> script;
+    if (!options.scriptPath.empty()) {
+        script.emplace();
+        if (!script->Load(options.scriptPath, error)) {
+            std::fprintf(stderr, "quolix-counter-sim: %s\n", error.c_str());
+            return ExitUsage;
+        }
     }
 
     InstallSignalHandlers();
@@ -243,8 +142,8 @@ int main(int argc, char** argv) {
     std::printf("%s -> %s\n", options.linkPath.c_str(), slavePath.c_str());
     std::fflush(stdout);
 
-    Simulator simulator(options, std::move(script), scripted);
-    simulator.Run(master.Get());
+    Simulator simulator(options.model, std::move(script));
+    simulator.Run(master.Get(), stopRequested);
 
     RemoveLink(slavePath, options.linkPath);
     return 0;
