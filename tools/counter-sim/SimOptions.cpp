@@ -143,8 +143,8 @@ std::string SimOptions::Usage() {
 A frequency counter on a pseudo-terminal. The terminal's slave is linked to
 PATH; every carriage return received there is answered with an 8-character
 reading ("%08d", from -9999999 to 99999999) followed by CR LF. On start the
-line "PATH -> SLAVE" is printed. SIGINT, SIGTERM or SIGHUP removes the link and ends
-the program with status 0.
+line "PATH -> SLAVE" is printed. SIGINT, SIGTERM or SIGHUP removes the link
+and ends the program with status 0.
 
 Options (each also as --name=value):
   --link PATH              where to link the slave (default /tmp/quolix-com1);
