@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace quolix {
+
+// The six ports the settings offer. An index outside 0..5, compared as an
+// unsigned value so that negative ones are outside too, means the first port.
+constexpr int PortCount = 6;
+int PortSlot(int index);
+
+// "COM1:" ... "COM6:", the name the user chooses from.
+std::string PortName(int index);
+
+// The device node behind a port name: QUOLIX_COM1 ... QUOLIX_COM6 when set and
+// not empty, otherwise /dev/ttyS0 ... /dev/ttyS5.
+std::string PortDevice(int index);
+
+}  // namespace quolix

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace quolix {
+
+// Turns the counter's byte stream into Readings. A reply is exactly 8 bytes of
+// 0x20 or above followed by any control byte; anything else is dropped when its
+// control byte arrives. The accumulator persists across calls, so a reply that
+// arrives split over two drains is joined.
+class ReplyParser {
+  public:
+    static constexpr size_t BufferSize = 1024;
+    // replyLength is brought into 0..LengthLimit before each byte, so the
+    // highest index ever written is LengthLimit.
+    static constexpr int32_t LengthLimit = 1000;
+    static constexpr int32_t ReplyChars = 8;
+
+    // 1 when at least one reply completed among these bytes; reading then holds
+    // the last one. 0 leaves reading untouched.
+    int Feed(const uint8_t* bytes, size_t count, int32_t& reading);
+
+    // Reads text the way the C runtime's atoi does: blanks, an optional sign,
+    // decimal digits up to the first other character; no digits gives 0.
+    // Saturates instead of overflowing, although 8 characters never do.
+    static int32_t ConvertReply(const char* text);
+
+    int32_t ReplyLength() const { return replyLength_; }
+
+  private:
+    std::array<char, BufferSize> replyBuffer_{};
+    int32_t replyLength_ = 0;
+};
+
+}  // namespace quolix

@@ -1,0 +1,16 @@
+#include "link/UniqueFd.h"
+
+#include <unistd.h>
+
+namespace quolix {
+
+void UniqueFd::Reset(int fd) {
+    if (fd_ >= 0 && fd_ != fd) {
+        // Never retried: on Linux the descriptor is gone even when close
+        // reports EINTR, and a retry could close someone else's.
+        ::close(fd_);
+    }
+    fd_ = fd;
+}
+
+}  // namespace quolix
