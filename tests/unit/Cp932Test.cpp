@@ -1,0 +1,114 @@
+#include "framework/Cp932.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+namespace quolix {
+namespace {
+
+struct RoundTripCase {
+    const char* name;
+    std::string utf8;
+    std::string cp932;
+};
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Cp932RoundTripTest : public testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(Cp932RoundTripTest, ConvertsBothWaysExactly) {
+    const RoundTripCase& c = GetParam();
+    std::string cp932;
+    ASSERT_TRUE(Utf8ToCp932(c.utf8, cp932));
+    EXPECT_EQ(cp932, c.cp932);
+    std::string utf8;
+    ASSERT_TRUE(Cp932ToUtf8(cp932, utf8));
+    EXPECT_EQ(utf8, c.utf8);
+    EXPECT_TRUE(IsCp932Representable(c.utf8));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Cp932RoundTripTest,
+    testing::Values(RoundTripCase{"Empty", "", ""},
+                    RoundTripCase{"Ascii", "Quolix V1.001", "Quolix V1.001"},
+                    // Half-width katakana are single bytes.
+                    RoundTripCase{"HalfWidthKana", "ﾚﾃﾞｨ", "\xDA\xC3\xDE\xA8"},
+                    // The font face: full-width letters, an ordinary blank, katakana.
+                    RoundTripCase{"FontFace", "ＭＳ Ｐゴシック",
+                                  "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E"},
+                    // A second byte of 0x5C must not be taken for a path separator.
+                    RoundTripCase{"TrailByte5C", "ソ表", "\x83\x5C\x95\x5C"},
+                    // Vendor extensions that only the Microsoft variant of Shift-JIS holds.
+                    RoundTripCase{"VendorExtensions", "①㈱", "\x87\x40\x87\x8A"},
+                    RoundTripCase{"ControlBytes", "a\r\nb\t", "a\r\nb\t"}),
+    [](const testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
+
+TEST(Cp932Test, LongTextGrowsTheOutputBuffer) {
+    std::string utf8;
+    for (int i = 0; i < 5000; ++i) {
+        utf8 += "記録";
+    }
+    std::string cp932;
+    ASSERT_TRUE(Utf8ToCp932(utf8, cp932));
+    EXPECT_EQ(cp932.size(), 20000u);
+    std::string back;
+    ASSERT_TRUE(Cp932ToUtf8(cp932, back));
+    EXPECT_EQ(back, utf8);
+}
+
+struct RefusalCase {
+    const char* name;
+    std::string utf8;
+};
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Utf8RefusalTest : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(Utf8RefusalTest, TextWithoutCp932FormIsRefused) {
+    std::string out = "stale";
+    EXPECT_FALSE(Utf8ToCp932(GetParam().utf8, out));
+    EXPECT_TRUE(out.empty());
+    EXPECT_FALSE(IsCp932Representable(GetParam().utf8));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, Utf8RefusalTest,
+                         testing::Values(RefusalCase{"Emoji", "\xF0\x9F\x98\x80"},
+                                         RefusalCase{"EmojiAfterText", "記録\xF0\x9F\x98\x80"},
+                                         RefusalCase{"Hangul", "\xED\x95\x9C"},
+                                         RefusalCase{"InvalidUtf8", "abc\xFF"},
+                                         RefusalCase{"TruncatedUtf8", "abc\xE8\xA8"}),
+                         [](const testing::TestParamInfo<RefusalCase>& info) {
+                             return info.param.name;
+                         });
+
+struct Cp932RefusalCase {
+    const char* name;
+    std::string cp932;
+};
+void PrintTo(const Cp932RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Cp932RefusalTest : public testing::TestWithParam<Cp932RefusalCase> {};
+
+TEST_P(Cp932RefusalTest, BrokenBytesAreRefused) {
+    std::string out = "stale";
+    EXPECT_FALSE(Cp932ToUtf8(GetParam().cp932, out));
+    EXPECT_TRUE(out.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, Cp932RefusalTest,
+                         testing::Values(Cp932RefusalCase{"LeadByteAtEnd", "abc\x82"},
+                                         Cp932RefusalCase{"UndefinedSingleByte", "\xA0"},
+                                         Cp932RefusalCase{"BadTrailByte", "\x82\x20"}),
+                         [](const testing::TestParamInfo<Cp932RefusalCase>& info) {
+                             return info.param.name;
+                         });
+
+}  // namespace
+}  // namespace quolix
