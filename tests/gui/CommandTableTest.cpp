@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <set>
 
 namespace quolix {
@@ -95,6 +96,9 @@ struct TextCase {
     CommandTable::Accelerator accelerator;
     const char* text;
 };
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.text;
+}
 
 class AcceleratorTextTest : public testing::TestWithParam<TextCase> {};
 

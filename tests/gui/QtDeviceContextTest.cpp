@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
 namespace quolix {
 namespace {
@@ -122,6 +123,9 @@ struct ColourCase {
     Colour colour;
     QColor expected;
 };
+void PrintTo(const ColourCase& c, std::ostream* os) {
+    *os << std::hex << "0x" << c.colour;
+}
 
 class QtColourTest : public testing::TestWithParam<ColourCase> {};
 
@@ -189,6 +193,9 @@ struct HeightCase {
     int32_t dpi;
     int32_t pixels;
 };
+void PrintTo(const HeightCase& c, std::ostream* os) {
+    *os << c.sizeTenths << " tenths at " << c.dpi << " dpi";
+}
 
 class QtFontHeightTest : public testing::TestWithParam<HeightCase> {};
 
