@@ -84,4 +84,8 @@ std::string Utf8ToCp932Lossy(std::string_view utf8) {
     return Convert("CP932", "UTF-8", utf8, true).value_or(std::string());
 }
 
+bool IsCp932Representable(std::string_view utf8) {
+    return Utf8ToCp932(utf8).has_value();
+}
+
 }  // namespace quolix

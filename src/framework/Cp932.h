@@ -12,6 +12,10 @@ namespace quolix {
 std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
 
+// True when every character of the UTF-8 text has a CP932 form, so that the
+// text can be accepted as input.
+bool IsCp932Representable(std::string_view utf8);
+
 // For text that is only shown, such as a file name inside a message: every
 // character CP932 cannot hold, and every byte that is not UTF-8, becomes '?'.
 std::string Utf8ToCp932Lossy(std::string_view utf8);

@@ -2,42 +2,108 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <ostream>
 #include <string>
 
 namespace quolix {
 namespace {
 
-TEST(Cp932Test, JapaneseTextConvertsBothWays) {
-    struct Case {
-        std::string utf8;
-        std::string cp932;
-    };
-    const Case cases[] = {
-        {"", ""},
-        {"Quolix V1.001", "Quolix V1.001"},
-        {"記録", "\x8b\x4c\x98\x5e"},
-        {"ﾃｽﾄ", "\xc3\xbd\xc4"},       // half-width katakana are single bytes
-        {"～", "\x81\x60"},            // the wave dash as CP932 has it
-        {"①", "\x87\x40"},             // an NEC special character
-        {"表示", "\x95\x5c\x8e\xa6"},  // trail byte 0x5C, a backslash in ASCII
-        {std::string("a\0b", 3), std::string("a\0b", 3)},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Utf8ToCp932(c.utf8), c.cp932) << c.utf8;
-        EXPECT_EQ(Cp932ToUtf8(c.cp932), c.utf8) << c.utf8;
+struct RoundTripCase {
+    const char* name;
+    std::string utf8;
+    std::string cp932;
+};
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Cp932RoundTripTest : public testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(Cp932RoundTripTest, ConvertsBothWaysExactly) {
+    const RoundTripCase& c = GetParam();
+    const std::optional<std::string> cp932 = Utf8ToCp932(c.utf8);
+    ASSERT_TRUE(cp932.has_value());
+    EXPECT_EQ(*cp932, c.cp932);
+    const std::optional<std::string> utf8 = Cp932ToUtf8(*cp932);
+    ASSERT_TRUE(utf8.has_value());
+    EXPECT_EQ(*utf8, c.utf8);
+    EXPECT_TRUE(IsCp932Representable(c.utf8));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Cp932RoundTripTest,
+    testing::Values(RoundTripCase{"Empty", "", ""},
+                    RoundTripCase{"Ascii", "Quolix V1.001", "Quolix V1.001"},
+                    // Half-width katakana are single bytes.
+                    RoundTripCase{"HalfWidthKana", "ﾚﾃﾞｨ", "\xDA\xC3\xDE\xA8"},
+                    // The font face: full-width letters, an ordinary blank, katakana.
+                    RoundTripCase{"FontFace", "ＭＳ Ｐゴシック",
+                                  "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E"},
+                    // A second byte of 0x5C must not be taken for a path separator.
+                    RoundTripCase{"TrailByte5C", "ソ表", "\x83\x5C\x95\x5C"},
+                    // Vendor extensions that only the Microsoft variant of Shift-JIS holds.
+                    RoundTripCase{"VendorExtensions", "①㈱", "\x87\x40\x87\x8A"},
+                    RoundTripCase{"ControlBytes", "a\r\nb\t", "a\r\nb\t"}),
+    [](const testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
+
+TEST(Cp932Test, LongTextGrowsTheOutputBuffer) {
+    std::string utf8;
+    for (int i = 0; i < 5000; ++i) {
+        utf8 += "記録";
     }
+    const std::optional<std::string> cp932 = Utf8ToCp932(utf8);
+    ASSERT_TRUE(cp932.has_value());
+    EXPECT_EQ(cp932->size(), 20000u);
+    EXPECT_EQ(Cp932ToUtf8(*cp932), utf8);
 }
 
-TEST(Cp932Test, TextCp932CannotHoldIsRefused) {
-    EXPECT_EQ(Utf8ToCp932("emoji \xF0\x9F\x98\x80"), std::nullopt);
-    EXPECT_EQ(Utf8ToCp932("bad \xC3"), std::nullopt);       // cut-off UTF-8
-    EXPECT_EQ(Utf8ToCp932("bad \xFF here"), std::nullopt);  // not UTF-8 at all
+struct RefusalCase {
+    const char* name;
+    std::string utf8;
+};
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
-TEST(Cp932Test, BytesThatAreNotCp932AreRefused) {
-    EXPECT_EQ(Cp932ToUtf8("\x82"), std::nullopt);      // lead byte without trail
-    EXPECT_EQ(Cp932ToUtf8("\x82\x20"), std::nullopt);  // invalid trail byte
+class Utf8RefusalTest : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(Utf8RefusalTest, TextWithoutCp932FormIsRefused) {
+    EXPECT_FALSE(Utf8ToCp932(GetParam().utf8).has_value());
+    EXPECT_FALSE(IsCp932Representable(GetParam().utf8));
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, Utf8RefusalTest,
+                         testing::Values(RefusalCase{"Emoji", "\xF0\x9F\x98\x80"},
+                                         RefusalCase{"EmojiAfterText", "記録\xF0\x9F\x98\x80"},
+                                         RefusalCase{"Hangul", "\xED\x95\x9C"},
+                                         RefusalCase{"InvalidUtf8", "abc\xFF"},
+                                         RefusalCase{"TruncatedUtf8", "abc\xE8\xA8"}),
+                         [](const testing::TestParamInfo<RefusalCase>& info) {
+                             return info.param.name;
+                         });
+
+struct Cp932RefusalCase {
+    const char* name;
+    std::string cp932;
+};
+void PrintTo(const Cp932RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Cp932RefusalTest : public testing::TestWithParam<Cp932RefusalCase> {};
+
+TEST_P(Cp932RefusalTest, BrokenBytesAreRefused) {
+    EXPECT_FALSE(Cp932ToUtf8(GetParam().cp932).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, Cp932RefusalTest,
+                         testing::Values(Cp932RefusalCase{"LeadByteAtEnd", "abc\x82"},
+                                         Cp932RefusalCase{"UndefinedSingleByte", "\xA0"},
+                                         Cp932RefusalCase{"BadTrailByte", "\x82\x20"}),
+                         [](const testing::TestParamInfo<Cp932RefusalCase>& info) {
+                             return info.param.name;
+                         });
 
 TEST(Cp932Test, LossyConversionMarksEachUnconvertibleCharacter) {
     EXPECT_EQ(Utf8ToCp932Lossy("a\xF0\x9F\x98\x80"

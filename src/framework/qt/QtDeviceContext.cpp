@@ -1,0 +1,154 @@
+#include "framework/qt/QtDeviceContext.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QStringList>
+
+#include <cstdlib>
+#include <utility>
+
+#include "framework/qt/QtText.h"
+
+namespace quolix {
+namespace {
+
+const QString& DrawingFace() {
+    static const QString face = QString::fromUtf8("ＭＳ Ｐゴシック");
+    return face;
+}
+
+}  // namespace
+
+void InstallFontSubstitutions() {
+    // Qt skips names already in the list, so a second call changes nothing.
+    QFont::insertSubstitutions(DrawingFace(),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+}
+
+int32_t ScreenDpiY() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? static_cast<int32_t>(qRound(screen->logicalDotsPerInchY())) : 96;
+}
+
+int32_t FontPixelHeight(int32_t sizeTenths, int32_t dpiY) {
+    return static_cast<int32_t>(std::llabs(static_cast<int64_t>(dpiY) * sizeTenths / 720));
+}
+
+QColor QColorFor(Colour colour) {
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+QPen QPenFor(const Pen& pen) {
+    if (pen.width <= 0) {
+        QPen cosmetic(QColorFor(pen.colour), 0, Qt::SolidLine);
+        cosmetic.setCosmetic(true);
+        return cosmetic;
+    }
+    return QPen(QColorFor(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+QFont QFontFor(const Font& font, int32_t dpiY) {
+    QFont result;
+    if (!font.face.empty()) {
+        result.setFamilies({QStringFromCp932(font.face)});
+    }
+    // A zero height leaves the default size, as a font of height 0 does.
+    const int32_t height = FontPixelHeight(font.sizeTenths, dpiY);
+    if (height > 0) {
+        result.setPixelSize(height);
+    }
+    return result;
+}
+
+QtDeviceContext::QtDeviceContext(QPainter& painter, int32_t screenDpiY)
+    : painter_(painter), dpiY_(screenDpiY), linePen_(QPenFor(Pen{})), textPen_(Qt::black) {
+    painter_.save();
+    // A fresh device context: black hairline, opaque white text background.
+    painter_.setBackgroundMode(Qt::OpaqueMode);
+    painter_.setBackground(QBrush(Qt::white));
+    painter_.setBrush(Qt::NoBrush);
+    painter_.setPen(linePen_);
+    stockFont_ = painter_.font();
+    stockAscent_ = painter_.fontMetrics().ascent();
+    ascent_ = stockAscent_;
+    fonts_.reserve(8);
+}
+
+QtDeviceContext::~QtDeviceContext() {
+    painter_.restore();
+}
+
+Pen QtDeviceContext::SelectPen(const Pen& pen) {
+    const Pen previous = pen_;
+    if (!(pen == pen_)) {
+        pen_ = pen;
+        linePen_ = QPenFor(pen);
+        if (!textPenActive_) {
+            painter_.setPen(linePen_);
+        }
+    }
+    return previous;
+}
+
+size_t QtDeviceContext::FindOrMakeFont(const Font& font) {
+    for (size_t i = 0; i < fonts_.size(); ++i) {
+        if (fonts_[i].description == font) {
+            return i;
+        }
+    }
+    CachedFont made;
+    made.description = font;
+    made.font = QFontFor(font, dpiY_);
+    made.ascent = QFontMetrics(made.font, painter_.device()).ascent();
+    fonts_.push_back(std::move(made));
+    return fonts_.size() - 1;
+}
+
+Font QtDeviceContext::SelectFont(const Font& font) {
+    const Font previous = font_;
+    font_ = font;
+    if (font == Font{}) {
+        // Back to the font the device context started with.
+        ascent_ = stockAscent_;
+        painter_.setFont(stockFont_);
+    } else {
+        const CachedFont& cached = fonts_[FindOrMakeFont(font)];
+        ascent_ = cached.ascent;
+        painter_.setFont(cached.font);
+    }
+    return previous;
+}
+
+int32_t QtDeviceContext::FontHeight(const Font& font) {
+    return FontPixelHeight(font.sizeTenths, dpiY_);
+}
+
+void QtDeviceContext::MoveTo(int32_t x, int32_t y) {
+    position_ = QPoint(x, y);
+}
+
+void QtDeviceContext::LineTo(int32_t x, int32_t y) {
+    if (textPenActive_) {
+        painter_.setPen(linePen_);
+        textPenActive_ = false;
+    }
+    const QPoint to(x, y);
+    painter_.drawLine(position_, to);
+    position_ = to;
+}
+
+void QtDeviceContext::TextOut(int32_t x, int32_t y, std::string_view text) {
+    if (text.empty()) {
+        return;
+    }
+    if (!textPenActive_) {
+        painter_.setPen(textPen_);
+        textPenActive_ = true;
+    }
+    painter_.drawText(QPoint(x, y + ascent_), QStringFromCp932(text));
+}
+
+}  // namespace quolix

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPen>
+#include <QPoint>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/DeviceContext.h"
+
+class QPainter;
+
+namespace quolix {
+
+// The Japanese Gothic faces that stand in for the face the drawing code names
+// ("ＭＳ Ｐゴシック"): IPAPGothic, then Noto Sans CJK JP. Call once after the
+// QApplication exists and before anything draws; calling again changes nothing.
+void InstallFontSubstitutions();
+
+// The primary screen's logical vertical resolution in dots per inch, or 96
+// without a screen. Fonts are sized with it on every device, printers included.
+int32_t ScreenDpiY();
+
+// dpiY x sizeTenths / 720, truncated toward zero, as a positive height.
+int32_t FontPixelHeight(int32_t sizeTenths, int32_t dpiY);
+
+// 0x00BBGGRR to a QColor.
+QColor QColorFor(Colour colour);
+// A solid pen; width 0 (or less) is a cosmetic one-pixel line, wider pens have
+// round caps and joins.
+QPen QPenFor(const Pen& pen);
+// The face name (CP932) is kept as the family, so the substitutions above pick
+// the actual font; the pixel size follows FontPixelHeight.
+QFont QFontFor(const Font& font, int32_t dpiY);
+
+// A DeviceContext drawing through a QPainter: a screen image, a printer page or
+// a PDF. It saves the painter's state on construction and restores it on
+// destruction. Lines use the selected pen; text is black on an opaque white box,
+// its top-left corner at the given point.
+class QtDeviceContext : public DeviceContext {
+  public:
+    QtDeviceContext(QPainter& painter, int32_t screenDpiY);
+    QtDeviceContext(const QtDeviceContext&) = delete;
+    QtDeviceContext& operator=(const QtDeviceContext&) = delete;
+    ~QtDeviceContext() override;
+
+    Pen SelectPen(const Pen& pen) override;
+    Font SelectFont(const Font& font) override;
+    int32_t FontHeight(const Font& font) override;
+    void MoveTo(int32_t x, int32_t y) override;
+    void LineTo(int32_t x, int32_t y) override;
+    void TextOut(int32_t x, int32_t y, std::string_view text) override;
+
+  private:
+    struct CachedFont {
+        Font description;
+        QFont font;
+        int ascent = 0;
+    };
+
+    // Index into fonts_; a paint selects few fonts, often the same ones again.
+    size_t FindOrMakeFont(const Font& font);
+
+    QPainter& painter_;
+    int32_t dpiY_;
+    Pen pen_;
+    Font font_;
+    QPen linePen_;
+    QPen textPen_;
+    // Qt draws text with the pen; track which one the painter holds so that
+    // runs of LineTo or TextOut do not switch pens at every call.
+    bool textPenActive_ = false;
+    QFont stockFont_;
+    int stockAscent_ = 0;
+    int ascent_ = 0;  // of the selected font, for the top-left anchoring
+    std::vector<CachedFont> fonts_;
+    QPoint position_;
+};
+
+}  // namespace quolix
