@@ -1,0 +1,33 @@
+#include "framework/qt/QtPrinting.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+#include "framework/CView.h"
+#include "framework/qt/QtDeviceContext.h"
+
+namespace quolix {
+
+void PreparePrinter(QPrinter& printer) {
+    printer.setResolution(300);
+}
+
+bool DrawViewPage(CView& view, QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    QtDeviceContext dc(painter, ScreenDpiY());
+    view.OnDraw(dc);
+    painter.end();
+    return true;
+}
+
+bool PrintViewPage(CView& view, QPrinter& printer) {
+    view.OnBeginPrinting();
+    const bool printed = DrawViewPage(view, printer);
+    view.OnEndPrinting();
+    return printed;
+}
+
+}  // namespace quolix

@@ -1,0 +1,135 @@
+#include "framework/qt/QtViewHost.h"
+
+#include <QMessageBox>
+#include <QPainter>
+#include <QTimer>
+
+#include "framework/CView.h"
+#include "framework/ForwardingDeviceContext.h"
+#include "framework/qt/QtDeviceContext.h"
+#include "framework/qt/QtText.h"
+
+namespace quolix {
+
+namespace {
+
+// A device context onto the backing image for drawing outside a paint; the
+// widget shows what was drawn once the context is released.
+class ImageDeviceContext : public ForwardingDeviceContext {
+  public:
+    ImageDeviceContext(QWidget& widget, QImage& image)
+        : ForwardingDeviceContext(dc_),
+          widget_(widget),
+          painter_(&image),
+          dc_(painter_, ScreenDpiY()) {}
+    ~ImageDeviceContext() override {
+        painter_.end();
+        widget_.update();
+    }
+
+  private:
+    QWidget& widget_;
+    QPainter painter_;
+    QtDeviceContext dc_;
+};
+
+}  // namespace
+
+QtViewHost::QtViewHost(CView& view, QWidget* parent) : QWidget(parent), view_(view) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    view_.AttachWindow(this);
+}
+
+QtViewHost::~QtViewHost() {
+    for (auto& [id, timer] : timers_) {
+        timer->stop();
+    }
+    view_.AttachWindow(nullptr);
+}
+
+uint32_t QtViewHost::SetTimer(uint32_t id, uint32_t periodMs) {
+    QTimer*& timer = timers_[id];
+    if (timer == nullptr) {
+        timer = new QTimer(this);  // owned by this widget
+        timer->setTimerType(Qt::PreciseTimer);
+        connect(timer, &QTimer::timeout, this, [this, id] {
+            view_.OnTimer(id);
+            if (afterTick_) {
+                afterTick_();
+            }
+        });
+    }
+    timer->start(static_cast<int>(periodMs));
+    return id;
+}
+
+void QtViewHost::KillTimer(uint32_t id) {
+    const auto found = timers_.find(id);
+    if (found != timers_.end()) {
+        found->second->stop();
+    }
+}
+
+void QtViewHost::Invalidate() {
+    dirty_ = true;
+    update();
+}
+
+Rect QtViewHost::GetWindowRect() {
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    return Rect{origin.x(), origin.y(), origin.x() + width(), origin.y() + height()};
+}
+
+void QtViewHost::MessageBox(std::string_view text, std::string_view caption) {
+    QMessageBox box(QMessageBox::NoIcon, QStringFromCp932(caption), QStringFromCp932(text),
+                    QMessageBox::Ok, window());
+    box.exec();
+}
+
+std::unique_ptr<DeviceContext> QtViewHost::GetDC() {
+    if (paintDc_ != nullptr) {
+        // A redraw is in progress: share its painter rather than open a second one.
+        return std::make_unique<ForwardingDeviceContext>(*paintDc_);
+    }
+    if (image_.isNull()) {
+        return nullptr;
+    }
+    return std::make_unique<ImageDeviceContext>(*this, image_);
+}
+
+DialogResult QtViewHost::RunSettingsDialog(SettingsRecord& record) {
+    return settingsDialog_ ? settingsDialog_(record) : DialogResult::Cancel;
+}
+
+DialogResult QtViewHost::RunCommentDialog(std::array<std::string, 3>& lines) {
+    return commentDialog_ ? commentDialog_(lines) : DialogResult::Cancel;
+}
+
+void QtViewHost::RedrawImage() {
+    if (image_.size() != size()) {
+        image_ = QImage(size(), QImage::Format_RGB32);
+    }
+    image_.fill(Qt::white);
+    QPainter painter(&image_);
+    QtDeviceContext dc(painter, ScreenDpiY());
+    paintDc_ = &dc;
+    view_.OnDraw(dc);
+    paintDc_ = nullptr;
+    dirty_ = false;
+}
+
+void QtViewHost::paintEvent(QPaintEvent*) {
+    if (dirty_ || image_.size() != size()) {
+        RedrawImage();
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, image_);
+}
+
+void QtViewHost::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    dirty_ = true;
+}
+
+}  // namespace quolix

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "framework/WindowServices.h"
+
+class QPainter;
+class QTimer;
+
+namespace quolix {
+
+class CView;
+
+// Hosts a Qt-free view in a widget: forwards paint and timer events to it and
+// gives it the window services it asks for. The picture lives in a backing
+// image: a paint after Invalidate() clears the image and lets the view redraw
+// it; drawing outside a paint (the live readout) goes straight into the image
+// without erasing, as on the platform the view was written for.
+class QtViewHost : public QWidget, public WindowServices {
+    Q_OBJECT
+  public:
+    using SettingsDialogRunner = std::function<DialogResult(SettingsRecord&)>;
+    using CommentDialogRunner = std::function<DialogResult(std::array<std::string, 3>&)>;
+
+    explicit QtViewHost(CView& view, QWidget* parent = nullptr);
+    ~QtViewHost() override;
+
+    void SetSettingsDialogRunner(SettingsDialogRunner runner) {
+        settingsDialog_ = std::move(runner);
+    }
+    void SetCommentDialogRunner(CommentDialogRunner runner) { commentDialog_ = std::move(runner); }
+    // Called after every timer tick so that the frame can refresh command states.
+    void SetAfterTick(std::function<void()> afterTick) { afterTick_ = std::move(afterTick); }
+
+    const QImage& BackingImage() const { return image_; }
+
+    // WindowServices
+    uint32_t SetTimer(uint32_t id, uint32_t periodMs) override;
+    void KillTimer(uint32_t id) override;
+    void Invalidate() override;
+    Rect GetWindowRect() override;
+    void MessageBox(std::string_view text, std::string_view caption) override;
+    std::unique_ptr<DeviceContext> GetDC() override;
+    DialogResult RunSettingsDialog(SettingsRecord& record) override;
+    DialogResult RunCommentDialog(std::array<std::string, 3>& lines) override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void RedrawImage();
+
+    CView& view_;
+    QImage image_;
+    bool dirty_ = true;
+    DeviceContext* paintDc_ = nullptr;  // the device context of a redraw in progress
+    std::map<uint32_t, QTimer*> timers_;
+    SettingsDialogRunner settingsDialog_;
+    CommentDialogRunner commentDialog_;
+    std::function<void()> afterTick_;
+};
+
+}  // namespace quolix
