@@ -22,10 +22,9 @@ class ImageDeviceContext : public ForwardingDeviceContext {
           widget_(widget),
           painter_(&image),
           dc_(painter_, ScreenDpiY()) {}
-    ~ImageDeviceContext() override {
-        painter_.end();
-        widget_.update();
-    }
+    // The members end the drawing (the context first, then the painter); the
+    // widget shows the image at its next paint.
+    ~ImageDeviceContext() override { widget_.update(); }
 
   private:
     QWidget& widget_;
@@ -82,6 +81,10 @@ Rect QtViewHost::GetWindowRect() {
 }
 
 void QtViewHost::MessageBox(std::string_view text, std::string_view caption) {
+    if (messageBox_) {
+        messageBox_(QStringFromCp932(text), QStringFromCp932(caption));
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, QStringFromCp932(caption), QStringFromCp932(text),
                     QMessageBox::Ok, window());
     box.exec();

@@ -21,7 +21,6 @@ class CView;
 // it; drawing outside a paint (the live readout) goes straight into the image
 // without erasing, as on the platform the view was written for.
 class QtViewHost : public QWidget, public WindowServices {
-    Q_OBJECT
   public:
     using SettingsDialogRunner = std::function<DialogResult(SettingsRecord&)>;
     using CommentDialogRunner = std::function<DialogResult(std::array<std::string, 3>&)>;
@@ -29,6 +28,10 @@ class QtViewHost : public QWidget, public WindowServices {
     explicit QtViewHost(CView& view, QWidget* parent = nullptr);
     ~QtViewHost() override;
 
+    using MessageBoxRunner = std::function<void(const QString& text, const QString& caption)>;
+
+    // Where messages go; by default a modal QMessageBox with an OK button.
+    void SetMessageBoxRunner(MessageBoxRunner runner) { messageBox_ = std::move(runner); }
     void SetSettingsDialogRunner(SettingsDialogRunner runner) {
         settingsDialog_ = std::move(runner);
     }
@@ -60,6 +63,7 @@ class QtViewHost : public QWidget, public WindowServices {
     bool dirty_ = true;
     DeviceContext* paintDc_ = nullptr;  // the device context of a redraw in progress
     std::map<uint32_t, QTimer*> timers_;
+    MessageBoxRunner messageBox_;
     SettingsDialogRunner settingsDialog_;
     CommentDialogRunner commentDialog_;
     std::function<void()> afterTick_;

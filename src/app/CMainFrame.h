@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/CommandTarget.h"
+#include "framework/Rect.h"
+#include "settings/SettingsRecord.h"
+
+class QAction;
+
+namespace quolix {
+
+class CQuolixView;
+class MainFrameUi;
+class QtViewHost;
+
+// The one top-level window: hosts the view, carries the menus, toolbar and
+// status bar, opens at the rectangle stored in the settings file and stores
+// its placement back when the program ends.
+class CMainFrame : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+  public:
+    CMainFrame(CQuolixView& view, std::string settingsPath);
+    ~CMainFrame() override;
+
+    // The frame's creation step: the view's window is created first (its
+    // settings, the port, the polling timer), then the bars, then the frame
+    // moves to the stored rectangle.
+    void Create();
+    // Stores the placement, then lets the view close the port. Runs once.
+    void Shutdown();
+
+    QtViewHost& Host() const { return *host_; }
+    MainFrameUi& Ui() const { return *ui_; }
+
+    void SetDocumentTitle(const QString& documentName);
+    void SetRecentFiles(const QStringList& files);
+    const std::vector<QAction*>& RecentFileActions() const { return recentActions_; }
+
+    // The rectangle to open at: the stored one, or the default one when the
+    // stored one lies on no connected screen (a monitor unplugged since).
+    static Rect PlacementFor(const SettingsRecord& record, const std::vector<Rect>& screenAreas);
+
+  signals:
+    void commandTriggered(uint32_t id);
+    void recentFileChosen(int index);
+    void filesDropped(const QStringList& paths);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void SavePlacement();
+
+    CQuolixView& view_;
+    std::string settingsPath_;
+    QtViewHost* host_ = nullptr;
+    MainFrameUi* ui_ = nullptr;
+    std::vector<QAction*> recentActions_;
+    bool created_ = false;
+    bool shutDown_ = false;
+};
+
+}  // namespace quolix

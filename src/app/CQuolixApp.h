@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "acquisition/CQuolixDoc.h"
+#include "acquisition/CQuolixView.h"
+#include "app/RecentFileList.h"
+#include "framework/CommandRouter.h"
+#include "framework/CommandTarget.h"
+#include "link/SerialLink.h"
+
+class QPrinter;
+
+namespace quolix {
+
+class CMainFrame;
+class CounterLink;
+
+// The application: starts the program in the framework's order (settings for
+// the show state, document, frame and view, then the command line), owns the
+// one document, view and frame, and carries the application's and the
+// document's file and print commands.
+class CQuolixApp : public QObject, public CommandTarget {
+    Q_OBJECT
+  public:
+    using MessageSink = std::function<void(const QString& text, const QString& caption)>;
+
+    struct Options {
+        // The settings file; empty means the one beside the executable.
+        std::string settingsPath;
+        // The counter; null means the serial port named in the settings.
+        CounterLink* link = nullptr;
+        // Where messages go; null means modal message boxes.
+        MessageSink messages;
+    };
+
+    explicit CQuolixApp(Options options);
+    ~CQuolixApp() override;
+
+    // Runs start-up with the program's arguments (without its name). Returns
+    // an exit status when the program should end at once (printing from the
+    // command line, a file that cannot be opened, bad arguments), or nothing
+    // when the main window is up and the event loop should run.
+    std::optional<int> InitInstance(const std::vector<std::string>& arguments);
+
+    // Runs a command through the routing when it is enabled, then brings
+    // menus and toolbar up to date. True when a handler ran.
+    bool ExecuteCommand(uint32_t id);
+    bool IsCommandEnabled(uint32_t id);
+    void UpdateCommandStates();
+
+    bool OnCmdMsg(uint32_t id) override;
+    bool HasCmdHandler(uint32_t id) const override;
+
+    // The document commands behind the file dialogs. Failures are told to the
+    // user, naming the file; the result says whether the command succeeded.
+    bool NewDocument();
+    bool OpenDocumentFile(const QString& path);
+    bool SaveDocument();
+    bool SaveDocumentAs(const QString& path);
+    // Prints the view's page on the given printer (or PDF file).
+    bool PrintTo(QPrinter& printer);
+
+    CQuolixDoc& Document() { return doc_; }
+    CQuolixView& View() { return view_; }
+    CMainFrame& Frame() { return *frame_; }
+    const RecentFileList& RecentFiles() const { return recent_; }
+
+  private:
+    void ShowMessage(const QString& text);
+    void UpdateTitle();
+    void OnFileOpen();
+    void OnFileSaveAs();
+    void OnFilePrint(bool withDialog);
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    void OnRecentFile(int index);
+    void RunDemo(int seconds, const QString& folder);
+    QPrinter& Printer();
+
+    Options options_;
+    SerialLink serialLink_;
+    CQuolixDoc doc_;
+    CQuolixView view_;
+    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<QPrinter> printer_;
+    RecentFileList recent_;
+    CommandRouter router_;
+};
+
+}  // namespace quolix

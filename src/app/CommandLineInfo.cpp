@@ -1,0 +1,63 @@
+#include "app/CommandLineInfo.h"
+
+#include <charconv>
+
+namespace quolix {
+
+namespace {
+
+CommandLineInfo Invalid(std::string error) {
+    CommandLineInfo info;
+    info.action = CommandLineInfo::Action::Invalid;
+    info.error = std::move(error);
+    return info;
+}
+
+}  // namespace
+
+CommandLineInfo CommandLineInfo::Parse(const std::vector<std::string>& arguments) {
+    CommandLineInfo info;
+    if (arguments.empty()) {
+        return info;
+    }
+    const std::string& first = arguments[0];
+    if (first == "--help" || first == "-h") {
+        info.action = Action::Help;
+        return info;
+    }
+    if (first == "--print" || first == "/p" || first == "/P") {
+        if (arguments.size() != 2 || arguments[1].empty()) {
+            return Invalid("--print には印刷するファイルを一つ指定してください。");
+        }
+        info.action = Action::FilePrint;
+        info.fileName = arguments[1];
+        return info;
+    }
+    if (first == "--demo") {
+        int seconds = 0;
+        if (arguments.size() != 3 ||
+            std::from_chars(arguments[1].data(), arguments[1].data() + arguments[1].size(), seconds)
+                    .ec != std::errc() ||
+            seconds <= 0 || arguments[2].empty()) {
+            return Invalid("--demo には秒数と保存先のフォルダを指定してください。");
+        }
+        info.action = Action::Demo;
+        info.demoSeconds = seconds;
+        info.demoFolder = arguments[2];
+        return info;
+    }
+    if (arguments.size() != 1 || (first.size() > 1 && first[0] == '-' && first[1] == '-')) {
+        return Invalid("引数が正しくありません: " + first);
+    }
+    info.action = Action::FileOpen;
+    info.fileName = first;
+    return info;
+}
+
+const char* CommandLineInfo::Usage() {
+    return "使い方: quolix [ファイル.qlx]\n"
+           "       quolix --print ファイル.qlx   (/p ファイル.qlx も可)\n"
+           "       quolix --demo 秒数 フォルダ\n";
+}
+
+}  // namespace quolix

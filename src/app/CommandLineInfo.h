@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quolix {
+
+// What the command line asks the application to do at start-up.
+struct CommandLineInfo {
+    enum class Action {
+        FileNew,    // no argument: a new, empty document
+        FileOpen,   // one file: open it
+        FilePrint,  // --print FILE or /p FILE: print it on the default printer, then exit
+        Demo,       // --demo SECONDS FOLDER: record from the counter, save a picture and a file
+        Help,       // --help
+        Invalid,    // anything else; error says why
+    };
+
+    Action action = Action::FileNew;
+    std::string fileName;
+    int demoSeconds = 0;
+    std::string demoFolder;
+    std::string error;
+
+    // Arguments without the program name.
+    static CommandLineInfo Parse(const std::vector<std::string>& arguments);
+    static const char* Usage();
+};
+
+}  // namespace quolix

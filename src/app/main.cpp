@@ -1,0 +1,32 @@
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <string>
+#include <vector>
+
+#include "app/CQuolixApp.h"
+#include "framework/qt/QtDeviceContext.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quolix"));
+
+    // The framework's own dialogs and buttons speak Japanese like the rest.
+    QTranslator translator;
+    if (translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&translator);
+    }
+    quolix::InstallFontSubstitutions();
+
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.emplace_back(argv[i]);
+    }
+    quolix::CQuolixApp app(quolix::CQuolixApp::Options{});
+    if (const std::optional<int> status = app.InitInstance(arguments)) {
+        return *status;
+    }
+    return QApplication::exec();
+}
