@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // Keep the recent-file list and other desktop settings out of the user's own.
+    QStandardPaths::setTestModeEnabled(true);
     quolix::InstallFontSubstitutions();
     return RUN_ALL_TESTS();
 }

@@ -17,8 +17,10 @@ bool DrawViewPage(CView& view, QPrinter& printer) {
     if (!painter.begin(&printer)) {
         return false;
     }
-    QtDeviceContext dc(painter, ScreenDpiY());
-    view.OnDraw(dc);
+    {
+        QtDeviceContext dc(painter, ScreenDpiY());
+        view.OnDraw(dc);
+    }  // the context hands the painter back in the state it found it
     painter.end();
     return true;
 }
