@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "app/CMainFrame.h"
 #include "app/CQuolixApp.h"
+#include "app/StartupTiming.h"
 #include "framework/qt/QtDeviceContext.h"
+#include "framework/qt/QtViewHost.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -27,6 +30,9 @@ int main(int argc, char** argv) {
     quolix::CQuolixApp app(quolix::CQuolixApp::Options{});
     if (const std::optional<int> status = app.InitInstance(arguments)) {
         return *status;
+    }
+    if (qEnvironmentVariableIsSet("QUOLIX_STARTUP_TIMING")) {
+        quolix::ReportFirstPaint(app.Frame().Host());
     }
     return QApplication::exec();
 }
