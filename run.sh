@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --build --preset release --target quolix quolix-counter-sim
 
 bin=build/release
 link="${TMPDIR:-/tmp}/quolix-com1-$$"
