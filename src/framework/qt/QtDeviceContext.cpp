@@ -137,6 +137,8 @@ void QtDeviceContext::LineTo(int32_t x, int32_t y) {
     }
     const QPoint to(x, y);
     painter_.drawLine(position_, to);
+    const int margin = linePen_.width() / 2 + 1;
+    drawn_ |= QRect(position_, to).normalized().adjusted(-margin, -margin, margin, margin);
     position_ = to;
 }
 
@@ -148,7 +150,10 @@ void QtDeviceContext::TextOut(int32_t x, int32_t y, std::string_view text) {
         painter_.setPen(textPen_);
         textPenActive_ = true;
     }
-    painter_.drawText(QPoint(x, y + ascent_), QStringFromCp932(text));
+    const QString string = QStringFromCp932(text);
+    painter_.drawText(QPoint(x, y + ascent_), string);
+    const QFontMetrics metrics(painter_.font());
+    drawn_ |= QRect(x, y, metrics.horizontalAdvance(string) + 1, metrics.height() + 1);
 }
 
 }  // namespace quolix

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPen>
 #include <QPoint>
+#include <QRect>
 
 #include <cstdint>
 #include <string>
@@ -55,6 +56,10 @@ class QtDeviceContext : public DeviceContext {
     void LineTo(int32_t x, int32_t y) override;
     void TextOut(int32_t x, int32_t y, std::string_view text) override;
 
+    // The part of the device drawn on since construction, so that a caller
+    // can bring just that part to the screen.
+    QRect DrawnArea() const { return drawn_; }
+
   private:
     struct CachedFont {
         Font description;
@@ -79,6 +84,7 @@ class QtDeviceContext : public DeviceContext {
     int ascent_ = 0;  // of the selected font, for the top-left anchoring
     std::vector<CachedFont> fonts_;
     QPoint position_;
+    QRect drawn_;
 };
 
 }  // namespace quolix

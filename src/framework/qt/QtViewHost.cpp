@@ -1,6 +1,7 @@
 #include "framework/qt/QtViewHost.h"
 
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -24,7 +25,7 @@ class ImageDeviceContext : public ForwardingDeviceContext {
           dc_(painter_, ScreenDpiY()) {}
     // The members end the drawing (the context first, then the painter); the
     // widget shows the image at its next paint.
-    ~ImageDeviceContext() override { widget_.update(); }
+    ~ImageDeviceContext() override { widget_.update(dc_.DrawnArea()); }
 
   private:
     QWidget& widget_;
@@ -122,12 +123,15 @@ void QtViewHost::RedrawImage() {
     dirty_ = false;
 }
 
-void QtViewHost::paintEvent(QPaintEvent*) {
+void QtViewHost::paintEvent(QPaintEvent* event) {
     if (dirty_ || image_.size() != size()) {
         RedrawImage();
     }
+    // Only the exposed part goes to the screen: the readout touches a small
+    // band four times a second.
     QPainter painter(this);
-    painter.drawImage(0, 0, image_);
+    const QRect area = event->rect();
+    painter.drawImage(area, image_, area);
 }
 
 void QtViewHost::resizeEvent(QResizeEvent* event) {
