@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -26,7 +27,11 @@ using testing::FakeCounterLink;
 // messages are collected instead of shown.
 class QuolixAppTest : public ::testing::Test {
   protected:
-    QuolixAppTest() { link.afterScript = 100000; }
+    QuolixAppTest() {
+        link.afterScript = 100000;
+        // Each test starts with an empty recent-file list (kept in test mode).
+        QSettings("Local AppWizard-Generated Applications", "Quolix").remove("Recent File List");
+    }
 
     std::string SettingsPath() const { return dir.filePath("quolix.ini").toStdString(); }
 
