@@ -1,0 +1,47 @@
+#include "app/CAboutDlg.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+#include "framework/qt/QtDeviceContext.h"
+
+// The icons live in a static library's resources; registering them again is
+// harmless, and it must happen from the global namespace.
+static void InitAboutResources() {
+    Q_INIT_RESOURCE(quolix);
+}
+
+namespace quolix {
+
+namespace {
+constexpr int IconPixels = 32;  // the platform's standard icon size
+}
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent), units_(DialogUnits::DialogFont(ScreenDpiY())) {
+    static const bool resourcesReady = (InitAboutResources(), true);
+    (void)resourcesReady;
+
+    setWindowTitle(QStringLiteral("Quolixのﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(DialogUnits::DialogFont(ScreenDpiY()));
+    setFixedSize(units_.Size(203, 55));
+
+    icon_ = new QLabel(this);  // children are owned by the dialog
+    icon_->setPixmap(QIcon(QStringLiteral(":/quolix/icons/quolix-32.png")).pixmap(IconPixels));
+    icon_->setGeometry(QRect(units_.Point(11, 17), QSize(IconPixels, IconPixels)));
+
+    version_ = new QLabel(QStringLiteral("Quolix Version 1.1"), this);
+    version_->setGeometry(DialogUnits::WidenedToFit(units_.Rect(40, 10, 90, 8), *version_));
+    second_ = new QLabel(QStringLiteral("Copyright (C) 2026 Quolix"), this);
+    second_->setGeometry(DialogUnits::WidenedToFit(units_.Rect(40, 25, 90, 8), *second_));
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setDefault(true);
+    ok_->setGeometry(units_.Rect(145, 5, 50, 14));
+    connect(ok_, &QPushButton::clicked, this, &CAboutDlg::accept);
+}
+
+}  // namespace quolix

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+#include "framework/qt/DialogUnits.h"
+
+class QLabel;
+class QPushButton;
+
+namespace quolix {
+
+// "Quolixのﾊﾞｰｼﾞｮﾝ情報": the application icon, name and version, and OK.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+  public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+
+    const DialogUnits& Units() const { return units_; }
+    QLabel* Icon() const { return icon_; }
+    QLabel* VersionLine() const { return version_; }
+    QLabel* SecondLine() const { return second_; }
+    QPushButton* OkButton() const { return ok_; }
+
+  private:
+    DialogUnits units_;
+    QLabel* icon_ = nullptr;
+    QLabel* version_ = nullptr;
+    QLabel* second_ = nullptr;
+    QPushButton* ok_ = nullptr;
+};
+
+}  // namespace quolix

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "framework/WindowServices.h"
+
+class QWidget;
+
+namespace quolix {
+
+class SettingsRecord;
+
+// The dialogs as the view's window runs them, all modal: timers keep firing
+// while one is open, so polling and recording go on behind it.
+
+// The settings dialog loads settingsPath (empty: the executable's file) and
+// saves it on Ok; record is then replaced by the dialog's thirty slots, and is
+// left alone on Cancel. record's incoming values are not shown: the file is.
+DialogResult RunSettingsDialog(QWidget* parent, const std::string& settingsPath,
+                               SettingsRecord& record);
+// lines seed the comment dialog and receive its lines on Ok.
+DialogResult RunCommentDialog(QWidget* parent, std::array<std::string, 3>& lines);
+void RunAboutDialog(QWidget* parent);
+
+}  // namespace quolix

@@ -1,0 +1,48 @@
+#include "app/CAboutDlg.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include "DialogTestSupport.h"
+#include "app/DialogRunners.h"
+
+namespace quolix {
+namespace {
+
+using testing::U;
+
+TEST(AboutDialog, ShowsIconNameAndVersion) {
+    CAboutDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), U("Quolixのﾊﾞｰｼﾞｮﾝ情報"));
+    EXPECT_EQ(dialog.VersionLine()->text(), U("Quolix Version 1.1"));
+    EXPECT_FALSE(dialog.SecondLine()->text().isEmpty());
+    EXPECT_EQ(dialog.Icon()->pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(dialog.OkButton()->text(), U("OK"));
+    EXPECT_TRUE(dialog.OkButton()->isDefault());
+}
+
+TEST(AboutDialog, ControlsSitWhereTheTemplatePutsThem) {
+    CAboutDlg dialog;
+    const DialogUnits& units = dialog.Units();
+    EXPECT_EQ(units, DialogUnits(dialog.font()));
+    EXPECT_EQ(dialog.size(), units.Size(203, 55));
+    EXPECT_EQ(dialog.OkButton()->geometry(), units.Rect(145, 5, 50, 14));
+    EXPECT_EQ(dialog.Icon()->pos(), units.Point(11, 17));
+    EXPECT_EQ(dialog.VersionLine()->pos(), units.Point(40, 10));
+    EXPECT_EQ(dialog.SecondLine()->pos(), units.Point(40, 25));
+}
+
+TEST(AboutDialog, OkClosesIt) {
+    bool sawIt = false;
+    const testing::WhenModal<CAboutDlg> driver([&](CAboutDlg& dialog) {
+        sawIt = true;
+        dialog.OkButton()->click();
+    });
+    RunAboutDialog(nullptr);
+    EXPECT_TRUE(sawIt);
+}
+
+}  // namespace
+}  // namespace quolix
