@@ -14,6 +14,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CommandLineInfo.h"
+#include "app/DialogRunners.h"
 #include "app/MainFrameUi.h"
 #include "framework/CommandIds.h"
 #include "framework/DocumentFile.h"
@@ -76,6 +77,12 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
         host.SetMessageBoxRunner(options_.messages);
     }
     host.SetAfterTick([this] { UpdateCommandStates(); });
+    host.SetSettingsDialogRunner([this](SettingsRecord& record) {
+        return RunSettingsDialog(frame_.get(), options_.settingsPath, record);
+    });
+    host.SetCommentDialogRunner([this](std::array<std::string, 3>& lines) {
+        return RunCommentDialog(frame_.get(), lines);
+    });
     frame_->Create();
     router_.SetFrame(frame_.get());
     connect(frame_.get(), &CMainFrame::commandTriggered, this,
@@ -150,6 +157,7 @@ bool CQuolixApp::HasCmdHandler(uint32_t id) const {
         case ID_FILE_PRINT_PREVIEW:
         case ID_FILE_PRINT_SETUP:
         case ID_APP_EXIT:
+        case ID_APP_ABOUT:
             return true;
         default:
             return IsRecentFileCommand(id);
@@ -181,6 +189,9 @@ bool CQuolixApp::OnCmdMsg(uint32_t id) {
             return true;
         case ID_FILE_PRINT_SETUP:
             OnFilePrintSetup();
+            return true;
+        case ID_APP_ABOUT:
+            RunAboutDialog(frame_.get());
             return true;
         case ID_APP_EXIT:
             if (frame_) {
