@@ -224,30 +224,38 @@ void CQuolixApp::UpdateTitle() {
                                           : QFileInfo(QFile::decodeName(path.c_str())).fileName());
 }
 
-bool CQuolixApp::NewDocument() {
-    const FileResult result = DocumentFile::New(doc_);
+bool CQuolixApp::Report(const FileResult& result) {
     if (!result.ok) {
         ShowMessage(QStringFromCp932(result.message));
-    }
-    UpdateTitle();
-    if (frame_) {
-        frame_->Host().Invalidate();
     }
     return result.ok;
 }
 
-bool CQuolixApp::OpenDocumentFile(const QString& path) {
-    const FileResult result = DocumentFile::Open(doc_, ToPath(path));
-    if (!result.ok) {
-        ShowMessage(QStringFromCp932(result.message));
-        return false;
-    }
+void CQuolixApp::RememberFile(const QString& path) {
     recent_.Add(path);
     if (frame_) {
         frame_->SetRecentFiles(recent_.Files());
-        frame_->Host().Invalidate();
     }
     UpdateTitle();
+}
+
+bool CQuolixApp::NewDocument() {
+    const bool ok = Report(DocumentFile::New(doc_));
+    UpdateTitle();
+    if (frame_) {
+        frame_->Host().Invalidate();
+    }
+    return ok;
+}
+
+bool CQuolixApp::OpenDocumentFile(const QString& path) {
+    if (!Report(DocumentFile::Open(doc_, ToPath(path)))) {
+        return false;
+    }
+    RememberFile(path);
+    if (frame_) {
+        frame_->Host().Invalidate();
+    }
     return true;
 }
 
@@ -256,24 +264,14 @@ bool CQuolixApp::SaveDocument() {
         OnFileSaveAs();
         return !doc_.GetPathName().empty();
     }
-    const FileResult result = DocumentFile::Save(doc_);
-    if (!result.ok) {
-        ShowMessage(QStringFromCp932(result.message));
-    }
-    return result.ok;
+    return Report(DocumentFile::Save(doc_));
 }
 
 bool CQuolixApp::SaveDocumentAs(const QString& path) {
-    const FileResult result = DocumentFile::SaveAs(doc_, ToPath(path));
-    if (!result.ok) {
-        ShowMessage(QStringFromCp932(result.message));
+    if (!Report(DocumentFile::SaveAs(doc_, ToPath(path)))) {
         return false;
     }
-    recent_.Add(path);
-    if (frame_) {
-        frame_->SetRecentFiles(recent_.Files());
-    }
-    UpdateTitle();
+    RememberFile(path);
     return true;
 }
 

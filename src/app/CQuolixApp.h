@@ -14,6 +14,7 @@
 #include "app/RecentFileList.h"
 #include "framework/CommandRouter.h"
 #include "framework/CommandTarget.h"
+#include "framework/DocumentFile.h"
 #include "link/SerialLink.h"
 
 class QPrinter;
@@ -75,6 +76,11 @@ class CQuolixApp : public QObject, public CommandTarget {
 
   private:
     void ShowMessage(const QString& text);
+    // Tells the user about a failed file command; true when it succeeded.
+    bool Report(const FileResult& result);
+    // A file opened or saved goes to the top of the recent-file list and
+    // names the window.
+    void RememberFile(const QString& path);
     void UpdateTitle();
     void OnFileOpen();
     void OnFileSaveAs();
