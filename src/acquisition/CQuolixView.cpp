@@ -262,8 +262,7 @@ bool CQuolixView::OnUpdateCmdUI(uint32_t id, CCmdUI& cmdUI) {
 }
 
 void CQuolixView::LoadSettings() {
-    SettingsStore store = settingsPath_.empty() ? SettingsStore() : SettingsStore(settingsPath_);
-    store.LoadInto(settings);
+    SettingsStore::ForPath(settingsPath_).LoadInto(settings);
 }
 
 void CQuolixView::ReceiveStep() {

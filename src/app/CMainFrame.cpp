@@ -23,10 +23,6 @@ namespace quolix {
 
 namespace {
 
-SettingsStore StoreAt(const std::string& path) {
-    return path.empty() ? SettingsStore() : SettingsStore(path);
-}
-
 // SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED: the show states the
 // settings file has always held.
 constexpr int32_t ShowNormal = 1;
@@ -58,7 +54,7 @@ void CMainFrame::Create() {
     connect(ui_, &MainFrameUi::commandTriggered, this, &CMainFrame::commandTriggered);
 
     SettingsRecord placement;
-    StoreAt(settingsPath_).LoadInto(placement);
+    SettingsStore::ForPath(settingsPath_).LoadInto(placement);
     std::vector<Rect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect area = screen->availableGeometry();
@@ -97,7 +93,7 @@ Rect CMainFrame::PlacementFor(const SettingsRecord& record, const std::vector<Re
 }
 
 void CMainFrame::SavePlacement() {
-    SettingsStore store = StoreAt(settingsPath_);
+    SettingsStore store = SettingsStore::ForPath(settingsPath_);
     SettingsRecord placement;
     // Read the file afresh so that what the settings dialog saved survives.
     store.LoadInto(placement);

@@ -67,8 +67,7 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
 
     // Only the show state of the last exit is wanted here.
     SettingsRecord startup;
-    (options_.settingsPath.empty() ? SettingsStore() : SettingsStore(options_.settingsPath))
-        .LoadInto(startup);
+    SettingsStore::ForPath(options_.settingsPath).LoadInto(startup);
     const bool maximized = startup.Int(SettingsRecord::ShowState) == ShowMaximized;
 
     frame_ = std::make_unique<CMainFrame>(view_, options_.settingsPath);

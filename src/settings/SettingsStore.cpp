@@ -87,6 +87,10 @@ SettingsStore::SettingsStore(std::string settingsPath) : settingsPath_(std::move
     record_.ApplyDefaults();
 }
 
+SettingsStore SettingsStore::ForPath(const std::string& pathOrEmpty) {
+    return pathOrEmpty.empty() ? SettingsStore() : SettingsStore(pathOrEmpty);
+}
+
 bool SettingsStore::LoadInto(SettingsRecord& record) {
     const bool loaded = Load();
     record = record_;

@@ -18,6 +18,9 @@ class SettingsStore {
     SettingsStore();
     // An explicit settings file (tests, the command-line tool).
     explicit SettingsStore(std::string settingsPath);
+    // The given settings file, or the executable's when the path is empty:
+    // how every holder that can be pointed elsewhere makes its store.
+    static SettingsStore ForPath(const std::string& pathOrEmpty);
 
     // Fills record with the file's thirty slots, or with the defaults when the
     // file is missing or not entirely good. True only when the file was read.

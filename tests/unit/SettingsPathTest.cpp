@@ -1,5 +1,7 @@
 #include "settings/SettingsPath.h"
 
+#include "settings/SettingsStore.h"
+
 #include <string>
 
 #include <gtest/gtest.h>
@@ -37,6 +39,11 @@ TEST(SettingsPathTest, RunningExecutableGivesItsIniFile) {
     ASSERT_GT(path.size(), suffix.size());
     EXPECT_EQ(path.front(), '/');
     EXPECT_EQ(path.substr(path.size() - suffix.size()), suffix);
+}
+
+TEST(SettingsPathTest, AStoreForAnEmptyPathUsesTheExecutablesFile) {
+    EXPECT_EQ(SettingsStore::ForPath("").Path(), ExecutableSettingsPath());
+    EXPECT_EQ(SettingsStore::ForPath("/tmp/elsewhere.ini").Path(), "/tmp/elsewhere.ini");
 }
 
 }  // namespace

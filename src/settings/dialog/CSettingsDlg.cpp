@@ -224,11 +224,7 @@ QWidget* CSettingsDlg::Control(int id) const {
 
 void CSettingsDlg::OnCreate() {
     // The file, not any caller's record: the dialog shows what is stored.
-    if (settingsPath_.empty()) {
-        SettingsStore().LoadInto(record);
-    } else {
-        SettingsStore(settingsPath_).LoadInto(record);
-    }
+    SettingsStore::ForPath(settingsPath_).LoadInto(record);
     portIndex = record.Int(Slot::ComPort);
     colourPrinter = record.Int(Slot::ColourPrinter);
     resolutionIndex = record.Int(Slot::Resolution);
@@ -330,11 +326,7 @@ void CSettingsDlg::accept() {
     record.Text(Slot::Title2) = title2;
     // A file that cannot be written leaves the changes in force until the
     // program ends; the caller still takes the record.
-    if (settingsPath_.empty()) {
-        SettingsStore().SaveFrom(record);
-    } else {
-        SettingsStore(settingsPath_).SaveFrom(record);
-    }
+    SettingsStore::ForPath(settingsPath_).SaveFrom(record);
     QDialog::accept();
 }
 
