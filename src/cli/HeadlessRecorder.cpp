@@ -1,10 +1,16 @@
 #include "cli/HeadlessRecorder.h"
 
+#include <cstring>
+#include <string_view>
+#include <vector>
+
 #include "acquisition/CQuolixView.h"
+#include "cli/DisplayText.h"
 #include "cli/ExitStatus.h"
 #include "cli/HeadlessWindow.h"
 #include "cli/Reporter.h"
 #include "cli/TickScheduler.h"
+#include "framework/Archive.h"
 #include "framework/CommandIds.h"
 #include "framework/CommandRouter.h"
 #include "framework/DocumentFile.h"
@@ -25,7 +31,8 @@ HeadlessRecorder::HeadlessRecorder(CounterLink& link, RecorderConfig config, std
       config_(std::move(config)),
       out_(out),
       reporter_(reporter),
-      deviceName_(std::move(deviceName)) {}
+      deviceName_(std::move(deviceName)),
+      writer_(config_.outputPath) {}
 
 HeadlessRecorder::Snapshot HeadlessRecorder::Snap() const {
     if (doc_.count <= 0 || doc_.count > CQuolixDoc::SampleCapacity) {
@@ -36,17 +43,35 @@ HeadlessRecorder::Snapshot HeadlessRecorder::Snap() const {
 }
 
 bool HeadlessRecorder::Save(bool last) {
-    const FileResult result = DocumentFile::SaveAs(doc_, config_.outputPath);
+    std::string message;
+    if (last) {
+        // The last write also makes the rename durable.
+        const FileResult result = DocumentFile::SaveAs(doc_, config_.outputPath);
+        message = result.ok ? std::string() : DisplayText(result.message);
+    } else {
+        // A write per sample: whole or not at all, which is what a killed
+        // process needs, without flushing the folder each time.
+        Archive archive = Archive::ForStoring();
+        doc_.Serialize(archive);
+        const std::vector<uint8_t>& bytes = archive.Bytes();
+        const int error = writer_.Write(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        if (error != 0) {
+            message =
+                config_.outputPath + " に保存できませんでした。\n(" + std::strerror(error) + ")";
+        }
+    }
+    const bool ok = message.empty();
     // A failing disk is reported when it starts failing and when it recovers,
     // not at every sample; the recording goes on in memory meanwhile. The last
     // write is always reported: it decides the exit status.
-    if (!result.ok && (!lastSaveFailed_ || last)) {
-        reporter_.SayCp932({}, result.message);
-    } else if (result.ok && lastSaveFailed_) {
+    if (!ok && (!lastSaveFailed_ || last)) {
+        reporter_.Say({}, message);
+    } else if (ok && lastSaveFailed_) {
         reporter_.Say(config_.outputPath, "再び保存できるようになりました。");
     }
-    lastSaveFailed_ = !result.ok;
-    return result.ok;
+    lastSaveFailed_ = !ok;
+    return ok;
 }
 
 int HeadlessRecorder::Run(const volatile sig_atomic_t& stop) {

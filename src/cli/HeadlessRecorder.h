@@ -8,6 +8,7 @@
 #include <string>
 
 #include "acquisition/CQuolixDoc.h"
+#include "cli/RecordingWriter.h"
 
 namespace quolix {
 
@@ -66,6 +67,7 @@ class HeadlessRecorder {
     std::FILE* out_;
     Reporter& reporter_;
     std::function<std::string()> deviceName_;
+    RecordingWriter writer_;
     CQuolixDoc doc_;
     int64_t ticksRun_ = 0;
     bool lastSaveFailed_ = false;

@@ -5,12 +5,23 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 
 namespace quolix {
 
-namespace {
+std::string OutputFile::ResolveTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(path.c_str(), resolved) != nullptr) {
+            return resolved;
+        }
+    }
+    return path;
+}
 
-mode_t ModeFor(const std::string& target) {
+mode_t OutputFile::ModeFor(const std::string& target) {
     struct stat info {};
     if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
         return info.st_mode & 07777;
@@ -20,15 +31,13 @@ mode_t ModeFor(const std::string& target) {
     return 0666 & ~mask;
 }
 
-}  // namespace
-
-OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
+OutputFile::OutputFile(std::string path) : path_(std::move(path)), target_(ResolveTarget(path_)) {
     struct stat info {};
-    if (::stat(path_.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::stat(target_.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
         error_ = EISDIR;
         return;
     }
-    std::string pattern = path_ + ".XXXXXX";
+    std::string pattern = target_ + ".XXXXXX";
     fd_.Reset(::mkostemp(pattern.data(), O_CLOEXEC));
     if (!fd_.Valid()) {
         error_ = errno;
@@ -65,7 +74,7 @@ bool OutputFile::Commit() {
     if (!fd_.Valid() || committed_) {
         return false;
     }
-    (void)::fchmod(fd_.Get(), ModeFor(path_));
+    (void)::fchmod(fd_.Get(), ModeFor(target_));
     if (::fsync(fd_.Get()) != 0) {
         error_ = errno;
         return false;
@@ -75,7 +84,7 @@ bool OutputFile::Commit() {
         error_ = errno;
         return false;
     }
-    if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+    if (::rename(tempPath_.c_str(), target_.c_str()) != 0) {
         error_ = errno;
         return false;
     }

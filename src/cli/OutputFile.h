@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 
@@ -10,7 +12,9 @@ namespace quolix {
 // An output file that appears whole or not at all: everything is written to
 // a temporary file beside the target, which replaces the target only on
 // Commit. Left uncommitted, the temporary file is removed and the target keeps
-// what it held.
+// what it held. The data reaches the disk before the rename, so even a power
+// cut leaves the old file or the new one, never a part; the rename itself is
+// not flushed, so a power cut may undo the last replacement.
 class OutputFile {
   public:
     explicit OutputFile(std::string path);
@@ -26,15 +30,23 @@ class OutputFile {
     const std::string& TempPath() const { return tempPath_; }
 
     bool Write(std::string_view bytes);
-    // Flushes to the disk and renames over the target. The file gets the
-    // target's permissions, or what the umask allows for a new file.
+    // Flushes to the disk and renames over the target (through a symbolic
+    // link, over the file it names). The file gets the target's permissions,
+    // or what the umask allows for a new file.
     bool Commit();
 
     // Writes bytes to path in one go; 0 or the errno of the failure.
     static int WriteWhole(const std::string& path, std::string_view bytes);
 
+    // The file a path names: through a symbolic link, the file it points to.
+    static std::string ResolveTarget(const std::string& path);
+    // The permissions a replacement of target gets: the target's own, or
+    // what the umask allows for a new file.
+    static mode_t ModeFor(const std::string& target);
+
   private:
     std::string path_;
+    std::string target_;
     std::string tempPath_;
     UniqueFd fd_;
     int error_ = 0;
