@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quolix {
+
+// One option a command accepts: "--name", optionally also "-x".
+struct OptionSpec {
+    std::string_view name;  // without the leading "--"
+    char shortName = 0;     // 0: no short form
+    bool takesValue = false;
+    bool repeatable = false;
+};
+
+// Splits a command's arguments into options and positional arguments.
+// Accepted forms: "--name value", "--name=value", "-x value", "-xvalue"; a
+// lone "-" is positional, and "--" makes every later argument positional.
+class ArgumentParser {
+  public:
+    explicit ArgumentParser(std::vector<OptionSpec> specs) : specs_(std::move(specs)) {}
+
+    // False with a one-line reason (Japanese, UTF-8) on an unknown option, a
+    // missing or unexpected value, or a repeated option that may appear once.
+    bool Parse(const std::vector<std::string>& args, std::string& error);
+
+    bool Has(std::string_view name) const;
+    // Every value given for the option, in order.
+    std::vector<std::string> Values(std::string_view name) const;
+    std::optional<std::string> Value(std::string_view name) const;
+    const std::vector<std::string>& Positionals() const { return positionals_; }
+
+  private:
+    const OptionSpec* FindLong(std::string_view name) const;
+    const OptionSpec* FindShort(char name) const;
+    bool Take(const OptionSpec& spec, std::optional<std::string> value, std::string& error);
+
+    std::vector<OptionSpec> specs_;
+    std::vector<std::pair<std::string, std::string>> given_;
+    std::vector<std::string> positionals_;
+};
+
+}  // namespace quolix

@@ -1,0 +1,138 @@
+#include "cli/CliApp.h"
+
+#include <array>
+#include <string_view>
+
+#include "cli/CliContext.h"
+#include "cli/CommandSupport.h"
+#include "cli/ExitStatus.h"
+#include "cli/ExportCommand.h"
+#include "cli/InfoCommand.h"
+#include "cli/ProgramPaths.h"
+#include "cli/RecordCommand.h"
+#include "cli/RenderCommand.h"
+#include "cli/Reporter.h"
+#include "cli/SettingsCommand.h"
+
+#ifndef QUOLIX_VERSION
+#define QUOLIX_VERSION "unknown"
+#endif
+
+namespace quolix {
+
+namespace {
+
+struct Subcommand {
+    std::string_view name;
+    int (*main)(const std::vector<std::string>&, CliContext&);
+    std::string (*usage)();
+};
+
+constexpr std::array<Subcommand, 5> Subcommands = {{
+    {"record", &RecordCommand::Main, &RecordCommand::Usage},
+    {"info", &InfoCommand::Main, &InfoCommand::Usage},
+    {"export", &ExportCommand::Main, &ExportCommand::Usage},
+    {"render", &RenderCommand::Main, &RenderCommand::Usage},
+    {"settings", &SettingsCommand::Main, &SettingsCommand::Usage},
+}};
+
+const Subcommand* Find(std::string_view name) {
+    for (const Subcommand& subcommand : Subcommands) {
+        if (subcommand.name == name) {
+            return &subcommand;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string CliApp::Usage(const std::string& defaultSettingsPath) {
+    return "使い方: quolix-cli [--settings FILE] <コマンド> [オプション]\n"
+           "\n"
+           "周波数カウンタを端末から記録し、記録ファイル (.qlx) を調べます。\n"
+           "設定は同じフォルダーにある quolix と共通の設定ファイルを使います。\n"
+           "\n"
+           "コマンド:\n"
+           "  record    カウンタから記録し、記録ファイルに保存します\n"
+           "  info      記録ファイルの内容を表示します\n"
+           "  export    記録ファイルを CSV に書き出します\n"
+           "  render    グラフを PNG 画像または PDF に描きます\n"
+           "  settings  設定ファイルを表示・変更します\n"
+           "\n"
+           "共通オプション:\n"
+           "  --settings FILE  設定ファイル (既定: " +
+           (defaultSettingsPath.empty() ? std::string("なし") : defaultSettingsPath) +
+           ")\n"
+           "  -h, --help       この説明を表示します\n"
+           "  --version        版を表示します\n"
+           "\n"
+           "各コマンドの説明: quolix-cli <コマンド> --help\n"
+           "終了コード: 0 成功, 1 ファイルを読めない・書けない, 2 カウンタのポートを開けない,\n"
+           "            64 コマンドラインの誤り\n";
+}
+
+int CliApp::Run(const std::vector<std::string>& args, const std::string& programFolder,
+                std::FILE* out, std::FILE* err) {
+    Reporter reporter(err, "quolix-cli");
+    CliContext context{ProgramPaths::SettingsPathIn(programFolder), programFolder, out, reporter};
+    const std::string defaultSettings = context.settingsPath;
+
+    std::size_t at = 0;
+    for (; at < args.size(); ++at) {
+        const std::string& arg = args[at];
+        if (arg == "-h" || arg == "--help") {
+            CommandSupport::Print(context, Usage(defaultSettings));
+            return ExitOk;
+        }
+        if (arg == "--version") {
+            CommandSupport::Print(context, std::string("quolix-cli ") + QUOLIX_VERSION + "\n");
+            return ExitOk;
+        }
+        if (arg == "--settings" || arg.rfind("--settings=", 0) == 0) {
+            std::string value;
+            if (arg == "--settings") {
+                if (at + 1 >= args.size()) {
+                    return CommandSupport::UsageError(reporter, {},
+                                                      "オプション --settings には値が必要です。");
+                }
+                value = args[++at];
+            } else {
+                value = arg.substr(std::string_view("--settings=").size());
+            }
+            if (value.empty()) {
+                return CommandSupport::UsageError(
+                    reporter, {}, "--settings には設定ファイルのパスを指定してください。");
+            }
+            context.settingsPath = value;
+            continue;
+        }
+        if (!arg.empty() && arg[0] == '-') {
+            return CommandSupport::UsageError(reporter, {}, "不明なオプションです: " + arg);
+        }
+        break;
+    }
+    if (at >= args.size()) {
+        return CommandSupport::UsageError(reporter, {}, "コマンドを指定してください。");
+    }
+    const std::string& name = args[at];
+    const std::vector<std::string> rest(args.begin() + static_cast<long>(at) + 1, args.end());
+    if (name == "help") {
+        if (rest.empty()) {
+            CommandSupport::Print(context, Usage(defaultSettings));
+            return ExitOk;
+        }
+        if (const Subcommand* subcommand = Find(rest.front())) {
+            CommandSupport::Print(context, subcommand->usage());
+            return ExitOk;
+        }
+        return CommandSupport::UsageError(reporter, {}, "不明なコマンドです: " + rest.front());
+    }
+    const Subcommand* subcommand = Find(name);
+    if (subcommand == nullptr) {
+        return CommandSupport::UsageError(reporter, {}, "不明なコマンドです: " + name);
+    }
+    return subcommand->main(rest, context);
+}
+
+}  // namespace quolix

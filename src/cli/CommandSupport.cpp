@@ -1,0 +1,108 @@
+#include "cli/CommandSupport.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "cli/CliContext.h"
+#include "cli/ExitStatus.h"
+#include "settings/SettingsStore.h"
+
+namespace quolix {
+
+std::vector<OptionSpec> CommandSupport::WithCommonOptions(std::vector<OptionSpec> specs) {
+    specs.push_back({"help", 'h', false, false});
+    specs.push_back({"settings", 0, true, false});
+    return specs;
+}
+
+CommandSupport::ParseStatus CommandSupport::Parse(ArgumentParser& parser,
+                                                  const std::vector<std::string>& args,
+                                                  CliContext& context, std::string& error) {
+    if (!parser.Parse(args, error)) {
+        // Help wins over a mistake elsewhere on the same line.
+        for (const std::string& arg : args) {
+            if (arg == "--help" || arg == "-h") {
+                return ParseStatus::Help;
+            }
+            if (arg == "--") {
+                break;
+            }
+        }
+        return ParseStatus::Invalid;
+    }
+    if (parser.Has("help")) {
+        return ParseStatus::Help;
+    }
+    if (std::optional<std::string> settings = parser.Value("settings")) {
+        if (settings->empty()) {
+            error = "--settings には設定ファイルのパスを指定してください。";
+            return ParseStatus::Invalid;
+        }
+        context.settingsPath = *settings;
+    }
+    return ParseStatus::Run;
+}
+
+int CommandSupport::UsageError(Reporter& reporter, std::string_view command,
+                               const std::string& error) {
+    std::string help = "quolix-cli ";
+    if (!command.empty()) {
+        help += command;
+        help += ' ';
+    }
+    help += "--help";
+    reporter.Say({}, error + "\n使い方は " + help + " で確かめてください。");
+    return ExitUsage;
+}
+
+bool CommandSupport::Print(CliContext& context, std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), context.out) != text.size()) {
+        return false;
+    }
+    return std::fflush(context.out) == 0;
+}
+
+bool CommandSupport::LoadSettings(const CliContext& context, SettingsRecord& settings) {
+    SettingsStore store(context.settingsPath);
+    return store.LoadInto(settings);
+}
+
+bool CommandSupport::SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool CommandSupport::ParseInteger(std::string_view text, long long low, long long high,
+                                  long long& value) {
+    if (text.empty() || text.size() > 20) {
+        return false;
+    }
+    std::size_t at = 0;
+    if (text[0] == '+' || text[0] == '-') {
+        at = 1;
+    }
+    if (at == text.size()) {
+        return false;
+    }
+    for (std::size_t i = at; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+    }
+    const std::string copy(text);
+    errno = 0;
+    char* end = nullptr;
+    const long long parsed = std::strtoll(copy.c_str(), &end, 10);
+    if (errno != 0 || end != copy.c_str() + copy.size() || parsed < low || parsed > high) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+}  // namespace quolix

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/ArgumentParser.h"
+
+namespace quolix {
+
+struct CliContext;
+class Reporter;
+class SettingsRecord;
+
+// What the subcommands share: the options every one of them accepts, and the
+// way a wrong command line is reported.
+class CommandSupport {
+  public:
+    enum class ParseStatus { Run, Help, Invalid };
+
+    // specs plus "--help"/"-h" and the global "--settings FILE", which may
+    // also follow the subcommand.
+    static std::vector<OptionSpec> WithCommonOptions(std::vector<OptionSpec> specs);
+
+    // Parses args; on Run a "--settings" among them has been applied to the
+    // context. Invalid leaves a one-line reason in error.
+    static ParseStatus Parse(ArgumentParser& parser, const std::vector<std::string>& args,
+                             CliContext& context, std::string& error);
+
+    // Says what was wrong and where the help is; returns ExitUsage.
+    static int UsageError(Reporter& reporter, std::string_view command, const std::string& error);
+
+    // Writes text to the context's output; false when it could not be written.
+    static bool Print(CliContext& context, std::string_view text);
+
+    // The settings of the context's settings file, or the defaults; true when
+    // the file was read.
+    static bool LoadSettings(const CliContext& context, SettingsRecord& settings);
+
+    // True when both paths name one existing file, so that writing one would
+    // destroy the other.
+    static bool SameFile(const std::string& a, const std::string& b);
+
+    // A whole decimal number in [low, high], with an optional sign.
+    static bool ParseInteger(std::string_view text, long long low, long long high,
+                             long long& value);
+};
+
+}  // namespace quolix

@@ -1,0 +1,149 @@
+#include "cli/HeadlessRecorder.h"
+
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "acquisition/CQuolixView.h"
+#include "cli/DisplayText.h"
+#include "cli/ExitStatus.h"
+#include "cli/HeadlessWindow.h"
+#include "cli/Reporter.h"
+#include "cli/TickScheduler.h"
+#include "framework/Archive.h"
+#include "framework/CommandIds.h"
+#include "framework/CommandRouter.h"
+#include "framework/DocumentFile.h"
+
+namespace quolix {
+
+namespace {
+
+constexpr int64_t NsPerMs = 1'000'000;
+// How long to wait for the counter's first answer before saying so.
+constexpr int64_t WaitNoticeSeconds = 2;
+
+}  // namespace
+
+HeadlessRecorder::HeadlessRecorder(CounterLink& link, RecorderConfig config, std::FILE* out,
+                                   Reporter& reporter, std::function<std::string()> deviceName)
+    : link_(link),
+      config_(std::move(config)),
+      out_(out),
+      reporter_(reporter),
+      deviceName_(std::move(deviceName)),
+      writer_(config_.outputPath) {}
+
+HeadlessRecorder::Snapshot HeadlessRecorder::Snap() const {
+    if (doc_.count <= 0 || doc_.count > CQuolixDoc::SampleCapacity) {
+        return {};
+    }
+    const auto last = static_cast<std::size_t>(doc_.count - 1);
+    return {doc_.count, doc_.times[last], doc_.readings[last]};
+}
+
+bool HeadlessRecorder::Save(bool last) {
+    std::string message;
+    if (last) {
+        // The last write also makes the rename durable.
+        const FileResult result = DocumentFile::SaveAs(doc_, config_.outputPath);
+        message = result.ok ? std::string() : DisplayText(result.message);
+    } else {
+        // A write per sample: whole or not at all, which is what a killed
+        // process needs, without flushing the folder each time.
+        Archive archive = Archive::ForStoring();
+        doc_.Serialize(archive);
+        const std::vector<uint8_t>& bytes = archive.Bytes();
+        const int error = writer_.Write(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        if (error != 0) {
+            message =
+                config_.outputPath + " に保存できませんでした。\n(" + std::strerror(error) + ")";
+        }
+    }
+    const bool ok = message.empty();
+    // A failing disk is reported when it starts failing and when it recovers,
+    // not at every sample; the recording goes on in memory meanwhile. The last
+    // write is always reported: it decides the exit status.
+    if (!ok && (!lastSaveFailed_ || last)) {
+        reporter_.Say({}, message);
+    } else if (ok && lastSaveFailed_) {
+        reporter_.Say(config_.outputPath, "再び保存できるようになりました。");
+    }
+    lastSaveFailed_ = !ok;
+    return ok;
+}
+
+int HeadlessRecorder::Run(const volatile sig_atomic_t& stop) {
+    HeadlessWindow window(reporter_, deviceName_);
+    CQuolixView view(link_);
+    view.SetSettingsPath(config_.settingsPath);
+    view.AttachWindow(&window);
+    view.AttachDocument(&doc_);
+
+    // The framework's order: the view's window is created, then the new
+    // document is initialised, which resets the view's acquisition once more.
+    view.OnCreate();
+    if (view.portOpen == 0) {
+        // The view has shown its port failure message.
+        view.AttachDocument(nullptr);
+        return ExitPortError;
+    }
+    doc_.OnNewDocument();
+    doc_.SetComments(config_.comments);
+    view.comments = config_.comments;
+
+    CommandRouter router(&view, &doc_, nullptr, nullptr);
+    const int64_t periodNs =
+        config_.tickPeriodNs > 0 ? config_.tickPeriodNs : int64_t{window.TimerPeriodMs()} * NsPerMs;
+    TickScheduler ticks(periodNs);
+    const int64_t waitNoticeTicks = WaitNoticeSeconds * int64_t{CQuolixView::TicksPerSecond};
+    bool started = false;
+    bool toldWaiting = false;
+
+    ticks.Start();
+    while (window.TimerRunning()) {
+        if (ticks.WaitForTick(stop) == TickScheduler::Wake::Stop) {
+            break;
+        }
+        ++ticksRun_;
+        const Snapshot before = Snap();
+        view.OnTimer(CQuolixView::PollTimerId);
+        if (!started && router.IsEnabled(ID_DATA_START)) {
+            router.Execute(ID_DATA_START);
+            started = true;
+            reporter_.Say(deviceName_(), "記録を開始しました。保存先: " + config_.outputPath);
+        }
+        if (Snap() != before && doc_.count > 0) {
+            const auto last = static_cast<std::size_t>(doc_.count - 1);
+            const int32_t reading = doc_.readings[last];
+            std::fprintf(out_, "%8d s %10d %s kHz\n", doc_.times[last], reading,
+                         view.FormatFrequency(reading).c_str());
+            std::fflush(out_);
+            Save(false);
+        }
+        if (!started && !toldWaiting && ticksRun_ >= waitNoticeTicks) {
+            reporter_.Say(deviceName_(), "カウンタの応答を待っています。");
+            toldWaiting = true;
+        }
+        if (view.full == 1) {
+            reporter_.Say(config_.outputPath, "記録がいっぱいになりました。");
+            break;
+        }
+        if (started && config_.durationSeconds > 0 && view.elapsed >= config_.durationSeconds) {
+            break;
+        }
+    }
+
+    const bool saved = Save(true);
+    view.OnDestroy();
+    view.AttachDocument(nullptr);
+    if (!saved) {
+        return ExitFileError;
+    }
+    reporter_.Say(config_.outputPath,
+                  "記録を終了しました。サンプル数: " + std::to_string(doc_.count));
+    return ExitOk;
+}
+
+}  // namespace quolix

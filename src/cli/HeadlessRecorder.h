@@ -1,0 +1,76 @@
+#pragma once
+
+#include <signal.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "acquisition/CQuolixDoc.h"
+#include "cli/RecordingWriter.h"
+
+namespace quolix {
+
+class CounterLink;
+class Reporter;
+
+// What one recording on the command line is asked to do.
+struct RecorderConfig {
+    std::string outputPath;
+    // The settings file the view loads; empty means the executable's own.
+    std::string settingsPath;
+    // CP932; stored with the recording from the start.
+    CQuolixDoc::Comments comments;
+    // Seconds of recording time after which it ends; 0: until stopped.
+    int32_t durationSeconds = 0;
+    // Nanoseconds between ticks; 0: the period the view asks for (250 ms).
+    int64_t tickPeriodNs = 0;
+};
+
+// Hosts the recording view without a window: the view opens the counter's
+// port and polls it on ticks of a TickScheduler, recording starts as soon as
+// the start command is enabled (the counter answered), and after every
+// stored sample a line goes to out and the whole recording is written to the
+// output file, which is replaced atomically each time.
+class HeadlessRecorder {
+  public:
+    // deviceName names the counter's device in messages; out gets one line
+    // per stored sample.
+    HeadlessRecorder(CounterLink& link, RecorderConfig config, std::FILE* out, Reporter& reporter,
+                     std::function<std::string()> deviceName);
+
+    // Records until the duration is over, the store is full or stop becomes
+    // non-zero; then writes the file once more. Returns the exit status:
+    // ExitOk, ExitPortError when the port could not be opened, ExitFileError
+    // when the file could not be written at the end.
+    int Run(const volatile sig_atomic_t& stop);
+
+    // The recording as it stands, for tests.
+    const CQuolixDoc& Document() const { return doc_; }
+    int64_t TicksRun() const { return ticksRun_; }
+
+  private:
+    struct Snapshot {
+        int32_t count = 0;
+        int32_t lastTime = 0;
+        int32_t lastReading = 0;
+        bool operator==(const Snapshot&) const = default;
+    };
+
+    Snapshot Snap() const;
+    // Writes the whole recording; last marks the write at the end.
+    bool Save(bool last);
+
+    CounterLink& link_;
+    RecorderConfig config_;
+    std::FILE* out_;
+    Reporter& reporter_;
+    std::function<std::string()> deviceName_;
+    RecordingWriter writer_;
+    CQuolixDoc doc_;
+    int64_t ticksRun_ = 0;
+    bool lastSaveFailed_ = false;
+};
+
+}  // namespace quolix

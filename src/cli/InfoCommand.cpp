@@ -1,0 +1,177 @@
+#include "cli/InfoCommand.h"
+
+#include <cstdlib>
+#include <limits>
+
+#include "acquisition/CQuolixDoc.h"
+#include "acquisition/RecordFile.h"
+#include "cli/CliContext.h"
+#include "cli/CommandSupport.h"
+#include "cli/DisplayText.h"
+#include "cli/ExitStatus.h"
+#include "cli/JsonWriter.h"
+#include "cli/RecordingInput.h"
+#include "graph/FrequencyText.h"
+#include "settings/SettingsRecord.h"
+
+namespace quolix {
+
+namespace {
+
+constexpr std::string_view Command = "info";
+
+std::size_t Index(int32_t i) {
+    return static_cast<std::size_t>(i);
+}
+
+// The kHz text without the blanks that right-align it.
+std::string Khz(int64_t counts, int32_t resolution) {
+    if (counts < std::numeric_limits<int32_t>::min() ||
+        counts > std::numeric_limits<int32_t>::max()) {
+        return {};
+    }
+    const std::string& text = FormatFrequency(static_cast<int32_t>(counts), resolution);
+    const std::size_t first = text.find_first_not_of(' ');
+    return " (" + (first == std::string::npos ? text : text.substr(first)) + " kHz)";
+}
+
+}  // namespace
+
+std::string InfoCommand::Usage() {
+    return "使い方: quolix-cli info FILE.qlx [--json]\n"
+           "\n"
+           "記録ファイルの内容を表示します: サンプル数、最初と最後の時刻、記録を続けたときの\n"
+           "記録間隔、最初の読み値、最大偏差、5 行の注釈。\n"
+           "\n"
+           "  --json          1 個の JSON オブジェクトで出力します:\n"
+           "                  {\"header\": ..., \"count\": N, \"interval\": I, \"full\": "
+           "true|false,\n"
+           "                   \"samples\": [[時刻, 読み値], ...], \"comments\": [5 個の文字列]}\n"
+           "  --settings FILE 周波数の表示に使う設定ファイル (分解能)\n"
+           "  -h, --help      この説明を表示します\n";
+}
+
+InfoCommand::Summary InfoCommand::Summarize(CQuolixDoc& doc) {
+    Summary summary;
+    // The interval first: it also settles a count that is out of range.
+    summary.interval = doc.ChooseInterval();
+    summary.full = doc.IsFull() == 1;
+    summary.count = doc.count;
+    if (doc.count <= 0) {
+        return summary;
+    }
+    summary.firstTime = doc.times[0];
+    summary.lastTime = doc.times[Index(doc.count - 1)];
+    summary.firstReading = doc.readings[0];
+    for (int32_t i = 0; i < doc.count; ++i) {
+        const int64_t deviation =
+            std::llabs(int64_t{doc.readings[Index(i)]} - int64_t{summary.firstReading});
+        if (deviation > summary.largestDeviation) {
+            summary.largestDeviation = deviation;
+        }
+    }
+    return summary;
+}
+
+std::string InfoCommand::FormatJson(CQuolixDoc& doc) {
+    const Summary summary = Summarize(doc);
+    JsonWriter json;
+    json.BeginObject();
+    json.Key("header");
+    json.String(RecordFile::Header);
+    json.Key("count");
+    json.Int(summary.count);
+    json.Key("interval");
+    json.Int(summary.interval);
+    json.Key("full");
+    json.Bool(summary.full);
+    json.Key("samples");
+    json.BeginArray();
+    for (int32_t i = 0; i < summary.count; ++i) {
+        json.BeginArray();
+        json.Int(doc.times[Index(i)]);
+        json.Int(doc.readings[Index(i)]);
+        json.EndArray();
+    }
+    json.EndArray();
+    json.Key("comments");
+    json.BeginArray();
+    for (const std::string& comment : doc.comments) {
+        json.String(DisplayText(comment));
+    }
+    json.EndArray();
+    json.EndObject();
+    return json.Text() + "\n";
+}
+
+std::string InfoCommand::FormatText(CQuolixDoc& doc, const std::string& path, int32_t resolution) {
+    const Summary summary = Summarize(doc);
+    std::string text = "ファイル: " + path + "\n";
+    text += "サンプル数: " + std::to_string(summary.count) + "\n";
+    if (summary.count > 0) {
+        text += "最初の時刻: " + std::to_string(summary.firstTime) + " 秒\n";
+        text += "最後の時刻: " + std::to_string(summary.lastTime) + " 秒\n";
+    } else {
+        text += "最初の時刻: なし\n最後の時刻: なし\n";
+    }
+    if (summary.interval > 0) {
+        text += "記録間隔: " + std::to_string(summary.interval) + " 秒\n";
+    } else {
+        text += "記録間隔: なし (これ以上の間隔はありません)\n";
+    }
+    text += std::string("満杯: ") + (summary.full ? "はい" : "いいえ") + "\n";
+    if (summary.count > 0) {
+        text += "最初の読み値: " + std::to_string(summary.firstReading) +
+                Khz(summary.firstReading, resolution) + "\n";
+        text += "最大偏差: " + std::to_string(summary.largestDeviation) +
+                Khz(summary.largestDeviation, resolution) + "\n";
+    } else {
+        text += "最初の読み値: なし\n最大偏差: なし\n";
+    }
+    for (std::size_t i = 0; i < doc.comments.size(); ++i) {
+        text += "注釈" + std::to_string(i + 1) + ":";
+        if (!doc.comments[i].empty()) {
+            text += " " + DisplayText(doc.comments[i]);
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+int InfoCommand::Main(const std::vector<std::string>& args, CliContext& context) {
+    ArgumentParser parser(CommandSupport::WithCommonOptions({{"json", 0, false, false}}));
+    std::string error;
+    switch (CommandSupport::Parse(parser, args, context, error)) {
+        case CommandSupport::ParseStatus::Help:
+            CommandSupport::Print(context, Usage());
+            return ExitOk;
+        case CommandSupport::ParseStatus::Invalid:
+            return CommandSupport::UsageError(context.reporter, Command, error);
+        case CommandSupport::ParseStatus::Run:
+            break;
+    }
+    if (parser.Positionals().size() != 1) {
+        return CommandSupport::UsageError(context.reporter, Command,
+                                          "記録ファイルを 1 個指定してください。");
+    }
+    const std::string& path = parser.Positionals().front();
+    CQuolixDoc doc;
+    if (!RecordingInput::Load(path, doc, context.reporter)) {
+        return ExitFileError;
+    }
+    std::string text;
+    if (parser.Has("json")) {
+        text = FormatJson(doc);
+    } else {
+        SettingsRecord settings;
+        CommandSupport::LoadSettings(context, settings);
+        text = FormatText(doc, path, settings.Int(SettingsRecord::Resolution));
+    }
+    if (!CommandSupport::Print(context, text)) {
+        context.reporter.Say("標準出力", "書き込めませんでした。");
+        return ExitFileError;
+    }
+    return ExitOk;
+}
+
+}  // namespace quolix

@@ -1,0 +1,106 @@
+#include "cli/OutputFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace quolix {
+
+std::string OutputFile::ResolveTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(path.c_str(), resolved) != nullptr) {
+            return resolved;
+        }
+    }
+    return path;
+}
+
+mode_t OutputFile::ModeFor(const std::string& target) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        return info.st_mode & 07777;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+OutputFile::OutputFile(std::string path) : path_(std::move(path)), target_(ResolveTarget(path_)) {
+    struct stat info {};
+    if (::stat(target_.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        error_ = EISDIR;
+        return;
+    }
+    std::string pattern = target_ + ".XXXXXX";
+    fd_.Reset(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (!fd_.Valid()) {
+        error_ = errno;
+        return;
+    }
+    tempPath_ = std::move(pattern);
+}
+
+OutputFile::~OutputFile() {
+    if (!committed_ && !tempPath_.empty()) {
+        ::unlink(tempPath_.c_str());
+    }
+}
+
+bool OutputFile::Write(std::string_view bytes) {
+    if (!fd_.Valid()) {
+        return false;
+    }
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd_.Get(), bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error_ = errno;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool OutputFile::Commit() {
+    if (!fd_.Valid() || committed_) {
+        return false;
+    }
+    (void)::fchmod(fd_.Get(), ModeFor(target_));
+    if (::fsync(fd_.Get()) != 0) {
+        error_ = errno;
+        return false;
+    }
+    const int fd = fd_.Release();
+    if (::close(fd) != 0) {
+        error_ = errno;
+        return false;
+    }
+    if (::rename(tempPath_.c_str(), target_.c_str()) != 0) {
+        error_ = errno;
+        return false;
+    }
+    committed_ = true;
+    return true;
+}
+
+int OutputFile::WriteWhole(const std::string& path, std::string_view bytes) {
+    OutputFile file(path);
+    if (!file.Ok()) {
+        return file.Error();
+    }
+    if (!file.Write(bytes) || !file.Commit()) {
+        return file.Error() != 0 ? file.Error() : EIO;
+    }
+    return 0;
+}
+
+}  // namespace quolix

@@ -1,0 +1,197 @@
+#include "cli/RecordCommand.h"
+
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cstring>
+#include <limits>
+
+#include "cli/CliContext.h"
+#include "cli/CliCounterLink.h"
+#include "cli/CommandSupport.h"
+#include "cli/ExitStatus.h"
+#include "cli/HeadlessRecorder.h"
+#include "cli/OutputFile.h"
+#include "cli/StopSignal.h"
+#include "framework/Cp932.h"
+#include "framework/DocumentFile.h"
+#include "link/PortNames.h"
+
+namespace quolix {
+
+namespace {
+
+constexpr std::string_view Command = "record";
+
+bool StartsWithCom(std::string_view text) {
+    return text.size() >= 3 && std::toupper(static_cast<unsigned char>(text[0])) == 'C' &&
+           std::toupper(static_cast<unsigned char>(text[1])) == 'O' &&
+           std::toupper(static_cast<unsigned char>(text[2])) == 'M';
+}
+
+// The output must be a place a recording can go: a new file in a writable
+// folder, or a recording that may be replaced. Anything else that is there
+// already is not ours to overwrite.
+bool CheckOutput(const std::string& path, Reporter& reporter) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (!S_ISREG(info.st_mode)) {
+            reporter.Say(path, "通常のファイルではないため、記録の保存先にできません。");
+            return false;
+        }
+        CQuolixDoc existing;
+        const FileResult result = DocumentFile::Open(existing, path);
+        if (!result.ok) {
+            reporter.SayCp932({}, result.message);
+            reporter.Say(path, "記録ファイルとして読めないため、上書きしません。");
+            return false;
+        }
+    }
+    // Making the temporary file that every save makes shows whether saving
+    // can work at all, before the counter is touched.
+    const OutputFile probe(path);
+    if (!probe.Ok()) {
+        reporter.Say(path, std::string("保存できません。(") + std::strerror(probe.Error()) + ")");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string RecordCommand::Usage() {
+    return "使い方: quolix-cli record -o FILE.qlx [--port COMn|DEVICE] [--duration SECONDS]\n"
+           "                         [--comment TEXT]...\n"
+           "\n"
+           "カウンタを 250 ms ごとに読み、カウンタが応答したらすぐに記録を始めます。\n"
+           "サンプルを保存するたびに、経過秒数・読み値・kHz 表示を 1 行ずつ出力し、\n"
+           "記録ファイル全体を書き直します (横に書いてから置き換えるので、途中で強制終了\n"
+           "しても失うのは書きかけのサンプルだけです)。指定の時間が過ぎたとき、または\n"
+           "SIGINT (Ctrl+C)・SIGTERM・SIGHUP を受けたときに、もう一度保存して終了します。\n"
+           "\n"
+           "  -o, --output FILE.qlx  記録ファイル。既存の記録ファイルは上書きします。\n"
+           "                         記録ファイルでないファイルは上書きしません\n"
+           "  --port COMn|DEVICE     カウンタのポート: COM1 から COM6 (QUOLIX_COMn または\n"
+           "                         /dev/ttyS0-5)、またはデバイスのパス。\n"
+           "                         省略時は設定ファイルのスロット 15\n"
+           "  --duration SECONDS     記録時間 (秒)。省略時は止めるまで記録します\n"
+           "  --comment TEXT         注釈 (3 個まで、順に注釈1-3)。CP932 で 80 バイトまで\n"
+           "  --settings FILE        設定ファイル\n"
+           "  -h, --help             この説明を表示します\n"
+           "\n"
+           "終了コード: 0 記録を終えた, 1 ファイルに保存できない, 2 ポートを開けない\n";
+}
+
+std::optional<std::string> RecordCommand::DeviceFor(std::string_view port, std::string& error) {
+    if (port.empty()) {
+        error = "--port にはポート名 (COM1-COM6) かデバイスのパスを指定してください。";
+        return std::nullopt;
+    }
+    if (port.find('/') == std::string_view::npos && StartsWithCom(port)) {
+        std::string_view number = port.substr(3);
+        if (!number.empty() && number.back() == ':') {
+            number.remove_suffix(1);
+        }
+        long long index = 0;
+        if (!number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos &&
+            CommandSupport::ParseInteger(number, 1, PortCount, index)) {
+            return PortDevice(static_cast<int>(index - 1));
+        }
+        error = "ポート名は COM1 から COM6 です: " + std::string(port);
+        return std::nullopt;
+    }
+    return std::string(port);
+}
+
+bool RecordCommand::ConvertComment(std::string_view utf8, int number, std::string& cp932,
+                                   std::string& error) {
+    const std::string name = "注釈" + std::to_string(number);
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) < 0x20) {
+            error = name + " に制御文字は使えません。";
+            return false;
+        }
+    }
+    const std::optional<std::string> converted = Utf8ToCp932(utf8);
+    if (!converted) {
+        error = name + " に CP932 で表せない文字があります: " + std::string(utf8);
+        return false;
+    }
+    if (converted->size() > MaxCommentBytes) {
+        error = name + " が長すぎます (CP932 で " + std::to_string(converted->size()) +
+                " バイト、上限 " + std::to_string(MaxCommentBytes) + " バイト)。";
+        return false;
+    }
+    cp932 = *converted;
+    return true;
+}
+
+int RecordCommand::Main(const std::vector<std::string>& args, CliContext& context) {
+    ArgumentParser parser(CommandSupport::WithCommonOptions({{"output", 'o', true, false},
+                                                             {"port", 0, true, false},
+                                                             {"duration", 0, true, false},
+                                                             {"comment", 0, true, true}}));
+    std::string error;
+    switch (CommandSupport::Parse(parser, args, context, error)) {
+        case CommandSupport::ParseStatus::Help:
+            CommandSupport::Print(context, Usage());
+            return ExitOk;
+        case CommandSupport::ParseStatus::Invalid:
+            return CommandSupport::UsageError(context.reporter, Command, error);
+        case CommandSupport::ParseStatus::Run:
+            break;
+    }
+    if (!parser.Positionals().empty()) {
+        return CommandSupport::UsageError(context.reporter, Command,
+                                          "余分な引数があります: " + parser.Positionals().front());
+    }
+    Options options;
+    options.output = parser.Value("output").value_or(std::string());
+    if (options.output.empty()) {
+        return CommandSupport::UsageError(context.reporter, Command,
+                                          "-o で記録ファイルを指定してください。");
+    }
+    if (std::optional<std::string> port = parser.Value("port")) {
+        options.device = DeviceFor(*port, error);
+        if (!options.device) {
+            return CommandSupport::UsageError(context.reporter, Command, error);
+        }
+    }
+    if (std::optional<std::string> duration = parser.Value("duration")) {
+        long long seconds = 0;
+        if (!CommandSupport::ParseInteger(*duration, 1, std::numeric_limits<int32_t>::max(),
+                                          seconds)) {
+            return CommandSupport::UsageError(
+                context.reporter, Command,
+                "--duration には 1 以上の整数 (秒) を指定してください: " + *duration);
+        }
+        options.durationSeconds = static_cast<int32_t>(seconds);
+    }
+    const std::vector<std::string> comments = parser.Values("comment");
+    if (comments.size() > static_cast<std::size_t>(MaxComments)) {
+        return CommandSupport::UsageError(context.reporter, Command, "--comment は 3 個までです。");
+    }
+    for (std::size_t i = 0; i < comments.size(); ++i) {
+        if (!ConvertComment(comments[i], static_cast<int>(i + 1), options.comments[i], error)) {
+            return CommandSupport::UsageError(context.reporter, Command, error);
+        }
+    }
+
+    if (!CheckOutput(options.output, context.reporter)) {
+        return ExitFileError;
+    }
+
+    // From here a signal ends the recording in order instead of the process.
+    const StopSignal signals;
+    CliCounterLink link(options.device);
+    RecorderConfig config;
+    config.outputPath = options.output;
+    config.settingsPath = context.settingsPath;
+    config.comments = options.comments;
+    config.durationSeconds = options.durationSeconds;
+    HeadlessRecorder recorder(link, std::move(config), context.out, context.reporter,
+                              [&link] { return link.DevicePath(); });
+    return recorder.Run(StopSignal::Flag());
+}
+
+}  // namespace quolix

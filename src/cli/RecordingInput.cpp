@@ -1,0 +1,19 @@
+#include "cli/RecordingInput.h"
+
+#include "acquisition/CQuolixDoc.h"
+#include "cli/Reporter.h"
+#include "framework/DocumentFile.h"
+
+namespace quolix {
+
+bool RecordingInput::Load(const std::string& path, CQuolixDoc& doc, Reporter& reporter) {
+    const FileResult result = DocumentFile::Open(doc, path);
+    if (!result.ok) {
+        // The message already begins with the file's name.
+        reporter.SayCp932({}, result.message);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace quolix

@@ -1,0 +1,24 @@
+#include "cli/Reporter.h"
+
+#include "cli/DisplayText.h"
+
+namespace quolix {
+
+void Reporter::Say(std::string_view subject, std::string_view text) {
+    std::string line = program_;
+    line += ": ";
+    if (!subject.empty()) {
+        line += subject;
+        line += ": ";
+    }
+    line += text;
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stream_);
+    std::fflush(stream_);
+}
+
+void Reporter::SayCp932(std::string_view subject, std::string_view cp932Text) {
+    Say(subject, DisplayText(cp932Text));
+}
+
+}  // namespace quolix

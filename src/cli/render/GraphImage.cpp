@@ -1,0 +1,180 @@
+#include "cli/render/GraphImage.h"
+
+#include <QImage>
+#include <QMarginsF>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QString>
+
+#include <cerrno>
+#include <cstring>
+
+#include "acquisition/CQuolixDoc.h"
+#include "acquisition/CQuolixView.h"
+#include "cli/HeadlessWindow.h"
+#include "cli/OutputFile.h"
+#include "cli/Reporter.h"
+#include "framework/qt/QtDeviceContext.h"
+#include "framework/qt/QtPrinting.h"
+#include "link/SerialLink.h"
+#include "settings/SettingsRecord.h"
+
+namespace quolix {
+
+namespace {
+
+constexpr double InchesPerMetre = 1.0 / 0.0254;
+// Screen pictures in a PDF: one device pixel per CSS pixel, 96 to the inch.
+constexpr int ScreenDpi = 96;
+
+// A view with the recording and the settings, in a window of the given size
+// that has nothing to show a live readout on.
+class DrawingView {
+  public:
+    DrawingView(CQuolixDoc& doc, const SettingsRecord& settings, int32_t width, int32_t height)
+        : reporter_(stderr, "quolix-cli"), window_(reporter_, {}), view_(link_) {
+        window_.SetWindowRect(Rect{0, 0, width, height});
+        view_.settings = settings;
+        view_.AttachWindow(&window_);
+        view_.AttachDocument(&doc);
+    }
+    ~DrawingView() { view_.AttachDocument(nullptr); }
+    DrawingView(const DrawingView&) = delete;
+    DrawingView& operator=(const DrawingView&) = delete;
+
+    CQuolixView& View() { return view_; }
+
+    void Draw(QPainter& painter) {
+        QtDeviceContext dc(painter, ScreenDpiY());
+        view_.OnDraw(dc);
+    }
+
+  private:
+    SerialLink link_;  // never opened: the picture needs no counter
+    Reporter reporter_;
+    HeadlessWindow window_;
+    CQuolixView view_;
+};
+
+void SetupPagePrinter(QPrinter& printer, const QString& fileName) {
+    printer.setOutputFileName(fileName);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    PreparePrinter(printer);
+}
+
+bool SavePng(QImage& image, int dpi, const std::string& path, std::string& error) {
+    const int dotsPerMetre = static_cast<int>(dpi * InchesPerMetre + 0.5);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    if (!image.save(QString::fromStdString(path), "PNG")) {
+        error = "PNG 画像を書けませんでした。";
+        return false;
+    }
+    return true;
+}
+
+bool WindowPng(DrawingView& drawing, const RenderCommand::Options& options, const std::string& path,
+               std::string& error) {
+    QImage image(options.width, options.height, QImage::Format_RGB32);
+    if (image.isNull()) {
+        error = "画像を用意できませんでした。";
+        return false;
+    }
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        drawing.Draw(painter);
+    }
+    return SavePng(image, ScreenDpi, path, error);
+}
+
+bool WindowPdf(DrawingView& drawing, const RenderCommand::Options& options, const std::string& path,
+               std::string& error) {
+    QPdfWriter writer(QString::fromStdString(path));
+    writer.setResolution(ScreenDpi);
+    const QSizeF points(options.width * 72.0 / ScreenDpi, options.height * 72.0 / ScreenDpi);
+    writer.setPageSize(QPageSize(points, QPageSize::Point));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        error = "PDF を書けませんでした。";
+        return false;
+    }
+    drawing.Draw(painter);
+    painter.end();
+    return true;
+}
+
+// The page as the printer would take it, rasterised: the whole sheet, with
+// the drawing's origin at the printable area's corner as on paper.
+bool PagePng(DrawingView& drawing, const std::string& path, std::string& error) {
+    QPrinter printer(QPrinter::HighResolution);
+    SetupPagePrinter(printer, QString());
+    const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
+    const QRect page = printer.pageRect(QPrinter::DevicePixel).toRect();
+    QImage image(paper.size(), QImage::Format_RGB32);
+    if (image.isNull()) {
+        error = "画像を用意できませんでした。";
+        return false;
+    }
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.translate(page.topLeft() - paper.topLeft());
+        drawing.View().OnBeginPrinting();
+        drawing.Draw(painter);
+        drawing.View().OnEndPrinting();
+    }
+    return SavePng(image, printer.resolution(), path, error);
+}
+
+bool PagePdf(DrawingView& drawing, const std::string& path, std::string& error) {
+    QPrinter printer(QPrinter::HighResolution);
+    SetupPagePrinter(printer, QString::fromStdString(path));
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        error = "PDF を書けませんでした。";
+        return false;
+    }
+    // The device context restores the painter when it goes, so it must go
+    // before the page is finished.
+    drawing.View().OnBeginPrinting();
+    drawing.Draw(painter);
+    drawing.View().OnEndPrinting();
+    painter.end();
+    return true;
+}
+
+}  // namespace
+
+bool GraphImage::Write(CQuolixDoc& doc, const SettingsRecord& settings,
+                       const RenderCommand::Options& options, std::string& error) {
+    OutputFile output(options.output);
+    if (!output.Ok()) {
+        error = std::string("書き込めませんでした。(") + std::strerror(output.Error()) + ")";
+        return false;
+    }
+    DrawingView drawing(doc, settings, options.width, options.height);
+    const bool pdf = options.format == RenderCommand::Format::Pdf;
+    bool drawn = false;
+    if (options.page) {
+        drawn = pdf ? PagePdf(drawing, output.TempPath(), error)
+                    : PagePng(drawing, output.TempPath(), error);
+    } else {
+        drawn = pdf ? WindowPdf(drawing, options, output.TempPath(), error)
+                    : WindowPng(drawing, options, output.TempPath(), error);
+    }
+    if (!drawn) {
+        return false;
+    }
+    if (!output.Commit()) {
+        error = std::string("書き込めませんでした。(") + std::strerror(output.Error()) + ")";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace quolix

@@ -1,0 +1,70 @@
+// quolix-cli-render: the drawing half of "quolix-cli render", kept apart so
+// that quolix-cli itself never loads Qt. It takes the same arguments as that
+// subcommand and is normally started by it.
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "acquisition/CQuolixDoc.h"
+#include "cli/CliContext.h"
+#include "cli/CommandSupport.h"
+#include "cli/ExitStatus.h"
+#include "cli/ProgramPaths.h"
+#include "cli/RecordingInput.h"
+#include "cli/RenderCommand.h"
+#include "cli/Reporter.h"
+#include "cli/render/GraphImage.h"
+#include "framework/qt/QtDeviceContext.h"
+#include "settings/SettingsRecord.h"
+
+namespace {
+
+// Qt's own notes (a missing runtime folder, font fallbacks) mean nothing to
+// the user of a command-line tool; its errors still get through.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "quolix-cli: %s\n", message.toLocal8Bit().constData());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace quolix;
+    // Messages carry the name of the command the user ran.
+    Reporter reporter(stderr, "quolix-cli");
+    const std::string folder = ProgramPaths::ProgramFolder();
+    CliContext context{ProgramPaths::SettingsPathIn(folder), folder, stdout, reporter};
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    RenderCommand::Options options;
+    if (const std::optional<int> status = RenderCommand::Parse(args, context, options)) {
+        return *status;
+    }
+    // The file is checked before Qt starts: a bad file costs nothing more.
+    CQuolixDoc doc;
+    if (!RecordingInput::Load(options.file, doc, reporter)) {
+        return ExitFileError;
+    }
+    SettingsRecord settings;
+    CommandSupport::LoadSettings(context, settings);
+
+    // Drawing into files needs no display, whatever the session offers.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(QuietQtMessages);
+    int qtArgc = 1;
+    std::string program = argc > 0 ? argv[0] : "quolix-cli-render";
+    char* qtArgv[] = {program.data(), nullptr};
+    QApplication application(qtArgc, qtArgv);
+    InstallFontSubstitutions();
+
+    std::string error;
+    if (!GraphImage::Write(doc, settings, options, error)) {
+        reporter.Say(options.output, error);
+        return ExitFileError;
+    }
+    return ExitOk;
+}

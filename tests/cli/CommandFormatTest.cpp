@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "acquisition/CQuolixDoc.h"
+#include "cli/ExportCommand.h"
+#include "cli/InfoCommand.h"
+#include "cli/RecordCommand.h"
+#include "cli/RenderCommand.h"
+#include "cli/SettingsCommand.h"
+#include "settings/SettingsRecord.h"
+
+namespace quolix {
+namespace {
+
+void Fill(CQuolixDoc& doc, const std::vector<std::pair<int32_t, int32_t>>& samples) {
+    doc.count = 0;
+    for (const auto& [time, reading] : samples) {
+        doc.times[static_cast<size_t>(doc.count)] = time;
+        doc.readings[static_cast<size_t>(doc.count)] = reading;
+        ++doc.count;
+    }
+}
+
+std::string Repeat(const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i) {
+        result += text;
+    }
+    return result;
+}
+
+// ---- info
+
+TEST(InfoSummaryTest, LargestDeviationCountsBothDirectionsFromTheFirstReading) {
+    CQuolixDoc doc;
+    Fill(doc, {{3, 1000}, {4, 1007}, {5, 988}, {9, 1010}});
+    const InfoCommand::Summary summary = InfoCommand::Summarize(doc);
+    EXPECT_EQ(summary.count, 4);
+    EXPECT_EQ(summary.firstTime, 3);
+    EXPECT_EQ(summary.lastTime, 9);
+    EXPECT_EQ(summary.firstReading, 1000);
+    EXPECT_EQ(summary.largestDeviation, 12);
+    EXPECT_EQ(summary.interval, 1);
+    EXPECT_FALSE(summary.full);
+}
+
+TEST(InfoSummaryTest, ADeviationBeyondThirtyTwoBitsIsNotCutShort) {
+    CQuolixDoc doc;
+    Fill(doc, {{0, -2'000'000'000}, {1, 2'000'000'000}});
+    EXPECT_EQ(InfoCommand::Summarize(doc).largestDeviation, 4'000'000'000);
+    // And the text leaves out a kHz value it cannot form.
+    const std::string text = InfoCommand::FormatText(doc, "x.qlx", 0);
+    EXPECT_NE(text.find("最大偏差: 4000000000\n"), std::string::npos) << text;
+}
+
+TEST(InfoTextTest, ShowsEveryFigureWithKilohertzAtTheResolution) {
+    CQuolixDoc doc;
+    Fill(doc, {{0, 1234567}, {2040, 1234560}});
+    doc.comments[0] = "\x8e\xfc\x94\x67\x90\x94";  // 周波数
+    EXPECT_EQ(InfoCommand::FormatText(doc, "a.qlx", 1),
+              "ファイル: a.qlx\n"
+              "サンプル数: 2\n"
+              "最初の時刻: 0 秒\n"
+              "最後の時刻: 2040 秒\n"
+              "記録間隔: 2 秒\n"
+              "満杯: いいえ\n"
+              "最初の読み値: 1234567 (12,345.67 kHz)\n"
+              "最大偏差: 7 (0.07 kHz)\n"
+              "注釈1: 周波数\n"
+              "注釈2:\n"
+              "注釈3:\n"
+              "注釈4:\n"
+              "注釈5:\n");
+}
+
+TEST(InfoTextTest, SaysWhenNoIntervalFitsAnyMore) {
+    CQuolixDoc doc;
+    Fill(doc, {{0, 1}, {8'355'840, 1}});
+    const std::string text = InfoCommand::FormatText(doc, "a.qlx", 0);
+    EXPECT_NE(text.find("記録間隔: なし"), std::string::npos) << text;
+}
+
+// ---- export
+
+struct HzCase {
+    int32_t resolution;
+    int32_t hz;
+};
+
+class ExportHzPerCount : public ::testing::TestWithParam<HzCase> {};
+
+TEST_P(ExportHzPerCount, FollowsTheCountersResolution) {
+    EXPECT_EQ(ExportCommand::HzPerCount(GetParam().resolution), GetParam().hz);
+}
+
+INSTANTIATE_TEST_SUITE_P(Resolutions, ExportHzPerCount,
+                         ::testing::Values(HzCase{0, 100}, HzCase{1, 10}, HzCase{2, 1},
+                                           HzCase{3, 0}, HzCase{-1, 0}));
+
+TEST(ExportCsvTest, FrequenciesBeyondThirtyTwoBitsStayExact) {
+    CQuolixDoc doc;
+    Fill(doc, {{0, 99'999'999}, {1, -9'999'999}});
+    EXPECT_EQ(ExportCommand::FormatCsv(doc, 0),
+              "time_s,reading,frequency_hz\n"
+              "0,99999999,9999999900\n"
+              "1,-9999999,-999999900\n");
+}
+
+// ---- settings
+
+struct AssignmentCase {
+    std::string assignment;
+    int slot;
+    int32_t intValue;
+    std::string textValue;  // CP932
+};
+
+class SettingsApplyAccepts : public ::testing::TestWithParam<AssignmentCase> {};
+
+TEST_P(SettingsApplyAccepts, ChangesExactlyThatSlot) {
+    const AssignmentCase& c = GetParam();
+    SettingsRecord record;
+    record.ApplyDefaults();
+    SettingsRecord expected = record;
+    if (SettingsRecord::IsTextSlot(c.slot)) {
+        expected.Text(c.slot) = c.textValue;
+    } else {
+        expected.Int(c.slot) = c.intValue;
+    }
+    std::string error;
+    ASSERT_TRUE(SettingsCommand::Apply(c.assignment, record, error)) << error;
+    EXPECT_EQ(record, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SettingsApplyAccepts,
+    ::testing::Values(AssignmentCase{"3=255", 3, 255, ""},
+                      AssignmentCase{"0=16777215", 0, 16777215, ""},
+                      AssignmentCase{"8=100", 8, 100, ""}, AssignmentCase{"5=0", 5, 0, ""},
+                      AssignmentCase{"15=5", 15, 5, ""}, AssignmentCase{"16=1", 16, 1, ""},
+                      AssignmentCase{"17=2", 17, 2, ""},
+                      AssignmentCase{"20=-2147483648", 20, -2147483647 - 1, ""},
+                      AssignmentCase{"29=+7", 29, 7, ""},
+                      AssignmentCase{"10=周波数ロガー", 10, 0,
+                                     "\x8e\xfc\x94\x67\x90\x94\x83\x8d\x83\x4b\x81\x5b"},
+                      AssignmentCase{"11=a=b", 11, 0, "a=b"}, AssignmentCase{"12=", 12, 0, ""},
+                      // 40 double-byte characters fill the second title's 80 bytes.
+                      AssignmentCase{"11=" + Repeat("周", 40), 11, 0, Repeat("\x8e\xfc", 40)}));
+
+struct RefusedAssignment {
+    std::string assignment;
+    std::string reasonPart;
+};
+
+class SettingsApplyRefuses : public ::testing::TestWithParam<RefusedAssignment> {};
+
+TEST_P(SettingsApplyRefuses, LeavesTheRecordAlone) {
+    SettingsRecord record;
+    record.ApplyDefaults();
+    const SettingsRecord before = record;
+    std::string error;
+    EXPECT_FALSE(SettingsCommand::Apply(GetParam().assignment, record, error));
+    EXPECT_EQ(record, before);
+    EXPECT_NE(error.find(GetParam().reasonPart), std::string::npos) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SettingsApplyRefuses,
+    ::testing::Values(
+        RefusedAssignment{"3", "SLOT=VALUE"}, RefusedAssignment{"30=1", "30"},
+        RefusedAssignment{"-1=1", "-1"}, RefusedAssignment{"x=1", "x"},
+        RefusedAssignment{"0=16777216", "スロット 0"}, RefusedAssignment{"8=101", "0 から 100"},
+        RefusedAssignment{"7=-1", "スロット 7"}, RefusedAssignment{"15=6", "スロット 15"},
+        RefusedAssignment{"17=3", "スロット 17"}, RefusedAssignment{"16=2", "スロット 16"},
+        RefusedAssignment{"20=2147483648", "スロット 20"}, RefusedAssignment{"20=1.5", "1.5"},
+        RefusedAssignment{"20=", "スロット 20"},
+        RefusedAssignment{"10=" + std::string(129, 'a'), "上限 128"},
+        // 41 double-byte characters are 82 bytes of CP932.
+        RefusedAssignment{"11=" + Repeat("周", 41), "上限 80"},
+        RefusedAssignment{"12=" + std::string(257, 'a'), "上限 256"},
+        RefusedAssignment{"10=a\tb", "制御文字"}, RefusedAssignment{"10=😀", "CP932"},
+        RefusedAssignment{"10=\xff\xfe", "CP932"}));
+
+TEST(SettingsFormatTest, JsonHoldsIntegersAsNumbersAndTextsAsUtf8) {
+    SettingsRecord record;
+    record.ApplyDefaults();
+    record.Text(10) = "\x8e\xfc\x94\x67\x90\x94 \"x\"";
+    const std::string json = SettingsCommand::FormatJson("/p/quolix.ini", true, record);
+    EXPECT_EQ(json,
+              "{\"path\": \"/p/quolix.ini\", \"loaded\": true, \"slots\": [0, 0, 0, 0, 0, 2, 0, "
+              "0, 1, 0, \"周波数 \\\"x\\\"\", \"( Frequency Data Logger )\", \"default data\", "
+              "\"default data\", \"default data\", 0, 0, 0, 0, 0, 44, 44, 700, 550, 0, 0, 0, 0, "
+              "0, 0]}\n");
+}
+
+TEST(SettingsFormatTest, TextSaysWhenTheDefaultsAreShown) {
+    SettingsRecord record;
+    record.ApplyDefaults();
+    const std::string shown = SettingsCommand::FormatText("/p/quolix.ini", false, record);
+    EXPECT_EQ(shown.rfind("設定ファイル: /p/quolix.ini\n(設定ファイルを読み込めなかったため", 0),
+              0u)
+        << shown;
+    EXPECT_NE(shown.find("\n10 グラフタイトル 1 行目: \"Quolix Frequency Counter\"\n"),
+              std::string::npos);
+    EXPECT_NE(shown.find("\n 5 外枠の線の太さ: 2\n"), std::string::npos);
+    EXPECT_EQ(SettingsCommand::FormatText("/p", true, record).find("既定値"), std::string::npos);
+}
+
+// ---- record
+
+struct PortCase {
+    std::string given;
+    std::string device;  // empty: refused
+};
+
+class RecordDeviceFor : public ::testing::TestWithParam<PortCase> {};
+
+TEST_P(RecordDeviceFor, ComNamesMeanTheSettingsPortsAndAnythingElseIsAPath) {
+    ::unsetenv("QUOLIX_COM2");
+    std::string error;
+    const std::optional<std::string> device = RecordCommand::DeviceFor(GetParam().given, error);
+    if (GetParam().device.empty()) {
+        EXPECT_FALSE(device.has_value());
+        EXPECT_FALSE(error.empty());
+    } else {
+        ASSERT_TRUE(device.has_value()) << error;
+        EXPECT_EQ(*device, GetParam().device);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, RecordDeviceFor,
+    ::testing::Values(PortCase{"COM1", "/dev/ttyS0"}, PortCase{"com6:", "/dev/ttyS5"},
+                      PortCase{"Com2", "/dev/ttyS1"}, PortCase{"/dev/ttyUSB0", "/dev/ttyUSB0"},
+                      PortCase{"./com1", "./com1"}, PortCase{"ttyACM0", "ttyACM0"},
+                      PortCase{"COM0", ""}, PortCase{"COM7", ""}, PortCase{"COM", ""},
+                      PortCase{"COM1x", ""}, PortCase{"COM+1", ""}, PortCase{"", ""}));
+
+TEST(RecordDeviceForTest, AComPortFollowsItsEnvironmentVariable) {
+    ::setenv("QUOLIX_COM3", "/tmp/sim-port", 1);
+    std::string error;
+    EXPECT_EQ(RecordCommand::DeviceFor("COM3", error).value_or(""), "/tmp/sim-port");
+    ::unsetenv("QUOLIX_COM3");
+}
+
+struct CommentCase {
+    std::string utf8;
+    bool accepted;
+    std::string cp932OrReason;
+};
+
+class RecordComment : public ::testing::TestWithParam<CommentCase> {};
+
+TEST_P(RecordComment, TakesWhatTheCommentDialogTakes) {
+    std::string cp932;
+    std::string error;
+    const bool accepted = RecordCommand::ConvertComment(GetParam().utf8, 2, cp932, error);
+    EXPECT_EQ(accepted, GetParam().accepted);
+    if (accepted) {
+        EXPECT_EQ(cp932, GetParam().cp932OrReason);
+    } else {
+        EXPECT_NE(error.find(GetParam().cp932OrReason), std::string::npos) << error;
+        EXPECT_NE(error.find("注釈2"), std::string::npos) << error;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RecordComment,
+    ::testing::Values(CommentCase{"", true, ""}, CommentCase{"abc", true, "abc"},
+                      CommentCase{"周波数", true, "\x8e\xfc\x94\x67\x90\x94"},
+                      CommentCase{std::string(80, 'x'), true, std::string(80, 'x')},
+                      CommentCase{std::string(81, 'x'), false, "上限 80"},
+                      CommentCase{"😀", false, "CP932"}, CommentCase{"a\nb", false, "制御文字"}));
+
+// ---- render
+
+struct SizeCase {
+    std::string text;
+    bool accepted;
+    int32_t width;
+    int32_t height;
+};
+
+class RenderParseSize : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(RenderParseSize, TakesWidthByHeightWithinBounds) {
+    int32_t width = 0;
+    int32_t height = 0;
+    EXPECT_EQ(RenderCommand::ParseSize(GetParam().text, width, height), GetParam().accepted);
+    if (GetParam().accepted) {
+        EXPECT_EQ(width, GetParam().width);
+        EXPECT_EQ(height, GetParam().height);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, RenderParseSize,
+    ::testing::Values(SizeCase{"800x600", true, 800, 600}, SizeCase{"16X16", true, 16, 16},
+                      SizeCase{"8192x8192", true, 8192, 8192}, SizeCase{"15x600", false, 0, 0},
+                      SizeCase{"800x8193", false, 0, 0}, SizeCase{"800", false, 0, 0},
+                      SizeCase{"x600", false, 0, 0}, SizeCase{"800x", false, 0, 0},
+                      SizeCase{"+800x600", false, 0, 0}, SizeCase{"800x600x2", false, 0, 0},
+                      SizeCase{" 800x600", false, 0, 0}));
+
+TEST(RenderHelperArgumentsTest, PassTheParsedOptionsAndTheSettingsFile) {
+    RenderCommand::Options options;
+    options.file = "-odd.qlx";
+    options.output = "out.png";
+    options.width = 400;
+    options.height = 300;
+    EXPECT_EQ(RenderCommand::HelperArguments(options, "/s/quolix.ini"),
+              (std::vector<std::string>{"--output", "out.png", "--size", "400x300", "--settings",
+                                        "/s/quolix.ini", "--", "-odd.qlx"}));
+    options.page = true;
+    EXPECT_EQ(RenderCommand::HelperArguments(options, ""),
+              (std::vector<std::string>{"--output", "out.png", "--page", "--", "-odd.qlx"}));
+}
+
+}  // namespace
+}  // namespace quolix

@@ -1,0 +1,176 @@
+// quolix-cli record against the counter simulator on a pseudo-terminal, in
+// real time. The simulator plays a script: the reply to request k reads
+// 1000 + k. The recorder sends request 0 when it opens the port and one more
+// at every tick, and drains each reply at the tick after its request; so the
+// sample of second t, taken at the 4t-th tick after Start, reads 4t more than
+// the first sample.
+
+#include <signal.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "acquisition/CQuolixDoc.h"
+#include "cli/CliProcess.h"
+#include "framework/DocumentFile.h"
+
+namespace quolix {
+namespace {
+
+using testing::CliProcess;
+using testing::TempDir;
+using testing::WriteFile;
+
+const std::string Cli = QUOLIX_CLI;
+const std::string Sim = QUOLIX_COUNTER_SIM;
+
+struct Line {
+    int32_t time = -1;
+    int32_t reading = 0;
+    std::string khz;
+};
+
+// "       3 s       1012       101.2 kHz"
+Line ParseLine(const std::string& text) {
+    Line line;
+    std::istringstream in(text);
+    std::string seconds;
+    std::string unit;
+    in >> line.time >> seconds >> line.reading >> line.khz >> unit;
+    if (seconds != "s" || unit != "kHz") {
+        line.time = -1;
+    }
+    return line;
+}
+
+class RecordEndToEndTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.Ok());
+        std::string script;
+        for (int k = 0; k < 400; ++k) {
+            char reply[32];
+            std::snprintf(reply, sizeof reply, "%08d\\r\\n\n", 1000 + k);
+            script += reply;
+        }
+        WriteFile(dir.File("replies.txt"), script);
+        ASSERT_TRUE(sim.Start(Sim, {"--link", Link(), "--script", dir.File("replies.txt")}));
+        const std::string ready = sim.ReadLine(5000);
+        ASSERT_EQ(ready.rfind(Link() + " -> /dev/pts/", 0), 0u) << ready;
+    }
+
+    void TearDown() override {
+        sim.Signal(SIGTERM);
+        sim.Finish(5000);
+    }
+
+    std::string Link() const { return dir.File("counter"); }
+    std::string Output() const { return dir.File("rec.qlx"); }
+    std::string Settings() const { return dir.File("quolix.ini"); }
+
+    static void ExpectTheSimulatorsReadings(const std::vector<Line>& lines) {
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines[0].reading, 1000);
+        for (size_t t = 0; t < lines.size(); ++t) {
+            EXPECT_EQ(lines[t].time, static_cast<int32_t>(t));
+            EXPECT_EQ(lines[t].reading - lines[0].reading, static_cast<int32_t>(4 * t));
+        }
+    }
+
+    void ExpectFileHolds(const std::vector<Line>& lines, CQuolixDoc& doc) {
+        const FileResult loaded = DocumentFile::Open(doc, Output());
+        ASSERT_TRUE(loaded.ok) << loaded.message;
+        ASSERT_EQ(doc.count, static_cast<int32_t>(lines.size()));
+        for (size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(doc.times[i], lines[i].time);
+            EXPECT_EQ(doc.readings[i], lines[i].reading);
+        }
+    }
+
+    static std::vector<Line> Lines(const std::string& text) {
+        std::vector<Line> lines;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) {
+            lines.push_back(ParseLine(line));
+        }
+        return lines;
+    }
+
+    TempDir dir;
+    CliProcess sim;
+};
+
+TEST_F(RecordEndToEndTest, FiveSecondsStoreTheSamplesOfSecondsZeroToFive) {
+    const CliProcess::Result result =
+        CliProcess::Run(Cli, {"--settings", Settings(), "record", "-o", Output(), "--port", Link(),
+                              "--duration", "5", "--comment", "端末から", "--comment", "2"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::vector<Line> lines = Lines(result.out);
+    ASSERT_EQ(lines.size(), 6u) << result.out;
+    ExpectTheSimulatorsReadings(lines);
+    EXPECT_EQ(lines[0].khz, "100.0");  // 1000 counts of 100 Hz
+    CQuolixDoc doc;
+    ExpectFileHolds(lines, doc);
+    EXPECT_EQ(doc.comments[0], "\x92\x5b\x96\x96\x82\xa9\x82\xe7");  // 端末から
+    EXPECT_EQ(doc.comments[1], "2");
+    EXPECT_NE(result.err.find(Link() + ": 記録を開始しました。"), std::string::npos) << result.err;
+}
+
+TEST_F(RecordEndToEndTest, SigintLeavesACompleteLoadableFile) {
+    // The port of settings slot 15 (COM1: by default), through its variable.
+    CliProcess record;
+    ASSERT_TRUE(record.Start(Cli, {"--settings", Settings(), "record", "-o", Output()},
+                             {{"QUOLIX_COM1", Link()}}));
+    std::string printed;
+    for (int t = 0; t <= 3; ++t) {
+        const std::string line = record.ReadLine(5000);
+        ASSERT_EQ(ParseLine(line).time, t) << line;
+        printed += line + "\n";
+    }
+    record.Signal(SIGINT);
+    const CliProcess::Result result = record.Finish();
+    EXPECT_EQ(result.status, 0) << result.err;
+    printed += result.out;
+    const std::vector<Line> lines = Lines(printed);
+    ExpectTheSimulatorsReadings(lines);
+    CQuolixDoc doc;
+    ExpectFileHolds(lines, doc);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"counter", "rec.qlx", "replies.txt"}));
+}
+
+TEST_F(RecordEndToEndTest, KillingTheRecorderLosesAtMostTheSampleInProgress) {
+    CliProcess record;
+    ASSERT_TRUE(
+        record.Start(Cli, {"--settings", Settings(), "record", "-o", Output(), "--port", Link()}));
+    std::vector<Line> lines;
+    for (int t = 0; t <= 1; ++t) {
+        lines.push_back(ParseLine(record.ReadLine(5000)));
+        ASSERT_EQ(lines.back().time, t);
+    }
+    record.Signal(SIGKILL);
+    record.Finish();
+    CQuolixDoc doc;
+    const FileResult loaded = DocumentFile::Open(doc, Output());
+    ASSERT_TRUE(loaded.ok) << loaded.message;
+    // A sample is printed before it is written, so the last one printed may
+    // be missing; one after it cannot have been stored.
+    ASSERT_GE(doc.count, 1);
+    ASSERT_LE(doc.count, 2);
+    for (int32_t i = 0; i < doc.count; ++i) {
+        EXPECT_EQ(doc.times[static_cast<size_t>(i)], lines[static_cast<size_t>(i)].time);
+        EXPECT_EQ(doc.readings[static_cast<size_t>(i)], lines[static_cast<size_t>(i)].reading);
+    }
+}
+
+}  // namespace
+}  // namespace quolix
