@@ -46,6 +46,23 @@ CommandSupport::ParseStatus CommandSupport::Parse(ArgumentParser& parser,
     return ParseStatus::Run;
 }
 
+std::optional<int> CommandSupport::ParseOrExit(ArgumentParser& parser,
+                                               const std::vector<std::string>& args,
+                                               CliContext& context, std::string_view command,
+                                               std::string_view usage) {
+    std::string error;
+    switch (Parse(parser, args, context, error)) {
+        case ParseStatus::Help:
+            Print(context, usage);
+            return ExitOk;
+        case ParseStatus::Invalid:
+            return UsageError(context.reporter, command, error);
+        case ParseStatus::Run:
+            break;
+    }
+    return std::nullopt;
+}
+
 int CommandSupport::UsageError(Reporter& reporter, std::string_view command,
                                const std::string& error) {
     std::string help = "quolix-cli ";

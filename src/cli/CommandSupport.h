@@ -6,6 +6,8 @@
 
 #include "cli/ArgumentParser.h"
 
+#include <optional>
+
 namespace quolix {
 
 struct CliContext;
@@ -26,6 +28,13 @@ class CommandSupport {
     // context. Invalid leaves a one-line reason in error.
     static ParseStatus Parse(ArgumentParser& parser, const std::vector<std::string>& args,
                              CliContext& context, std::string& error);
+
+    // Parse, then the usual ending of a subcommand that is not to run: its
+    // usage printed for --help (ExitOk), or the mistake reported (ExitUsage).
+    // Nothing when the subcommand should go on.
+    static std::optional<int> ParseOrExit(ArgumentParser& parser,
+                                          const std::vector<std::string>& args, CliContext& context,
+                                          std::string_view command, std::string_view usage);
 
     // Says what was wrong and where the help is; returns ExitUsage.
     static int UsageError(Reporter& reporter, std::string_view command, const std::string& error);

@@ -64,15 +64,9 @@ std::string ExportCommand::FormatCsv(const CQuolixDoc& doc, int32_t resolution) 
 int ExportCommand::Main(const std::vector<std::string>& args, CliContext& context) {
     ArgumentParser parser(CommandSupport::WithCommonOptions(
         {{"output", 'o', true, false}, {"resolution", 0, true, false}}));
-    std::string error;
-    switch (CommandSupport::Parse(parser, args, context, error)) {
-        case CommandSupport::ParseStatus::Help:
-            CommandSupport::Print(context, Usage());
-            return ExitOk;
-        case CommandSupport::ParseStatus::Invalid:
-            return CommandSupport::UsageError(context.reporter, Command, error);
-        case CommandSupport::ParseStatus::Run:
-            break;
+    if (const std::optional<int> status =
+            CommandSupport::ParseOrExit(parser, args, context, Command, Usage())) {
+        return *status;
     }
     if (parser.Positionals().size() != 1) {
         return CommandSupport::UsageError(context.reporter, Command,

@@ -140,15 +140,9 @@ std::string InfoCommand::FormatText(CQuolixDoc& doc, const std::string& path, in
 
 int InfoCommand::Main(const std::vector<std::string>& args, CliContext& context) {
     ArgumentParser parser(CommandSupport::WithCommonOptions({{"json", 0, false, false}}));
-    std::string error;
-    switch (CommandSupport::Parse(parser, args, context, error)) {
-        case CommandSupport::ParseStatus::Help:
-            CommandSupport::Print(context, Usage());
-            return ExitOk;
-        case CommandSupport::ParseStatus::Invalid:
-            return CommandSupport::UsageError(context.reporter, Command, error);
-        case CommandSupport::ParseStatus::Run:
-            break;
+    if (const std::optional<int> status =
+            CommandSupport::ParseOrExit(parser, args, context, Command, Usage())) {
+        return *status;
     }
     if (parser.Positionals().size() != 1) {
         return CommandSupport::UsageError(context.reporter, Command,

@@ -131,15 +131,9 @@ int RecordCommand::Main(const std::vector<std::string>& args, CliContext& contex
                                                              {"port", 0, true, false},
                                                              {"duration", 0, true, false},
                                                              {"comment", 0, true, true}}));
-    std::string error;
-    switch (CommandSupport::Parse(parser, args, context, error)) {
-        case CommandSupport::ParseStatus::Help:
-            CommandSupport::Print(context, Usage());
-            return ExitOk;
-        case CommandSupport::ParseStatus::Invalid:
-            return CommandSupport::UsageError(context.reporter, Command, error);
-        case CommandSupport::ParseStatus::Run:
-            break;
+    if (const std::optional<int> status =
+            CommandSupport::ParseOrExit(parser, args, context, Command, Usage())) {
+        return *status;
     }
     if (!parser.Positionals().empty()) {
         return CommandSupport::UsageError(context.reporter, Command,
@@ -151,6 +145,7 @@ int RecordCommand::Main(const std::vector<std::string>& args, CliContext& contex
         return CommandSupport::UsageError(context.reporter, Command,
                                           "-o で記録ファイルを指定してください。");
     }
+    std::string error;
     if (std::optional<std::string> port = parser.Value("port")) {
         options.device = DeviceFor(*port, error);
         if (!options.device) {

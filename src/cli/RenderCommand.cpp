@@ -74,15 +74,9 @@ std::optional<int> RenderCommand::Parse(const std::vector<std::string>& args, Cl
                                         Options& options) {
     ArgumentParser parser(CommandSupport::WithCommonOptions(
         {{"output", 'o', true, false}, {"size", 0, true, false}, {"page", 0, false, false}}));
-    std::string error;
-    switch (CommandSupport::Parse(parser, args, context, error)) {
-        case CommandSupport::ParseStatus::Help:
-            CommandSupport::Print(context, Usage());
-            return ExitOk;
-        case CommandSupport::ParseStatus::Invalid:
-            return CommandSupport::UsageError(context.reporter, Command, error);
-        case CommandSupport::ParseStatus::Run:
-            break;
+    if (const std::optional<int> status =
+            CommandSupport::ParseOrExit(parser, args, context, Command, Usage())) {
+        return *status;
     }
     if (parser.Positionals().size() != 1) {
         return CommandSupport::UsageError(context.reporter, Command,

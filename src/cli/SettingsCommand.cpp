@@ -217,15 +217,9 @@ std::string SettingsCommand::FormatText(const std::string& path, bool loaded,
 int SettingsCommand::Main(const std::vector<std::string>& args, CliContext& context) {
     ArgumentParser parser(
         CommandSupport::WithCommonOptions({{"json", 0, false, false}, {"set", 0, true, true}}));
-    std::string error;
-    switch (CommandSupport::Parse(parser, args, context, error)) {
-        case CommandSupport::ParseStatus::Help:
-            CommandSupport::Print(context, Usage());
-            return ExitOk;
-        case CommandSupport::ParseStatus::Invalid:
-            return CommandSupport::UsageError(context.reporter, Command, error);
-        case CommandSupport::ParseStatus::Run:
-            break;
+    if (const std::optional<int> status =
+            CommandSupport::ParseOrExit(parser, args, context, Command, Usage())) {
+        return *status;
     }
     if (!parser.Positionals().empty()) {
         return CommandSupport::UsageError(context.reporter, Command,
@@ -237,6 +231,7 @@ int SettingsCommand::Main(const std::vector<std::string>& args, CliContext& cont
     const std::vector<std::string> assignments = parser.Values("set");
     if (!assignments.empty()) {
         // All or nothing: one bad assignment saves none of them.
+        std::string error;
         for (const std::string& assignment : assignments) {
             if (!Apply(assignment, record, error)) {
                 return CommandSupport::UsageError(context.reporter, Command, error);
