@@ -1,6 +1,4 @@
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 #include <string>
 #include <vector>
@@ -8,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/CQuolixApp.h"
 #include "app/StartupTiming.h"
+#include "app/Translation.h"
 #include "framework/qt/QtDeviceContext.h"
 #include "framework/qt/QtViewHost.h"
 
@@ -17,10 +16,7 @@ int main(int argc, char** argv) {
 
     // The framework's own dialogs and buttons speak Japanese like the rest.
     QTranslator translator;
-    if (translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&translator);
-    }
+    quolix::InstallJapaneseTranslation(translator);
     quolix::InstallFontSubstitutions();
 
     std::vector<std::string> arguments;

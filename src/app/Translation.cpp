@@ -1,0 +1,18 @@
+#include "app/Translation.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace quolix {
+
+bool InstallJapaneseTranslation(QTranslator& translator) {
+    if (!translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return false;
+    }
+    return QCoreApplication::installTranslator(&translator);
+}
+
+}  // namespace quolix
