@@ -8,6 +8,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/ExitStatus.h"
+#include "framework/Cp932.h"
 #include "settings/SettingsStore.h"
 
 namespace quolix {
@@ -61,6 +62,28 @@ std::optional<int> CommandSupport::ParseOrExit(ArgumentParser& parser,
             break;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> CommandSupport::ToCp932Text(std::string_view utf8,
+                                                       const std::string& name, size_t maxBytes,
+                                                       std::string& error) {
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) < 0x20) {
+            error = name + " に制御文字は使えません。";
+            return std::nullopt;
+        }
+    }
+    std::optional<std::string> converted = Utf8ToCp932(utf8);
+    if (!converted) {
+        error = name + " に CP932 で表せない文字があります: " + std::string(utf8);
+        return std::nullopt;
+    }
+    if (converted->size() > maxBytes) {
+        error = name + " が長すぎます (CP932 で " + std::to_string(converted->size()) +
+                " バイト、上限 " + std::to_string(maxBytes) + " バイト)。";
+        return std::nullopt;
+    }
+    return converted;
 }
 
 int CommandSupport::UsageError(Reporter& reporter, std::string_view command,

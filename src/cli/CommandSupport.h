@@ -36,6 +36,12 @@ class CommandSupport {
                                           const std::vector<std::string>& args, CliContext& context,
                                           std::string_view command, std::string_view usage);
 
+    // A text given on the command line (UTF-8) as the system's CP932 text of at
+    // most maxBytes bytes. Control characters, characters CP932 cannot hold
+    // and texts that are too long are refused, with a reason naming `name`.
+    static std::optional<std::string> ToCp932Text(std::string_view utf8, const std::string& name,
+                                                  size_t maxBytes, std::string& error);
+
     // Says what was wrong and where the help is; returns ExitUsage.
     static int UsageError(Reporter& reporter, std::string_view command, const std::string& error);
 

@@ -13,7 +13,6 @@
 #include "cli/HeadlessRecorder.h"
 #include "cli/OutputFile.h"
 #include "cli/StopSignal.h"
-#include "framework/Cp932.h"
 #include "framework/DocumentFile.h"
 #include "link/PortNames.h"
 
@@ -105,21 +104,9 @@ std::optional<std::string> RecordCommand::DeviceFor(std::string_view port, std::
 
 bool RecordCommand::ConvertComment(std::string_view utf8, int number, std::string& cp932,
                                    std::string& error) {
-    const std::string name = "注釈" + std::to_string(number);
-    for (const char c : utf8) {
-        if (static_cast<unsigned char>(c) < 0x20) {
-            error = name + " に制御文字は使えません。";
-            return false;
-        }
-    }
-    const std::optional<std::string> converted = Utf8ToCp932(utf8);
+    std::optional<std::string> converted =
+        CommandSupport::ToCp932Text(utf8, "注釈" + std::to_string(number), MaxCommentBytes, error);
     if (!converted) {
-        error = name + " に CP932 で表せない文字があります: " + std::string(utf8);
-        return false;
-    }
-    if (converted->size() > MaxCommentBytes) {
-        error = name + " が長すぎます (CP932 で " + std::to_string(converted->size()) +
-                " バイト、上限 " + std::to_string(MaxCommentBytes) + " バイト)。";
         return false;
     }
     cp932 = *converted;

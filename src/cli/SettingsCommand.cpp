@@ -9,7 +9,6 @@
 #include "cli/DisplayText.h"
 #include "cli/ExitStatus.h"
 #include "cli/JsonWriter.h"
-#include "framework/Cp932.h"
 #include "link/PortNames.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsStore.h"
@@ -153,20 +152,9 @@ bool SettingsCommand::Apply(std::string_view assignment, SettingsRecord& record,
         record.Int(index) = static_cast<int32_t>(number);
         return true;
     }
-    for (const char c : value) {
-        if (static_cast<unsigned char>(c) < 0x20) {
-            error = name + " に制御文字は使えません。";
-            return false;
-        }
-    }
-    const std::optional<std::string> cp932 = Utf8ToCp932(value);
+    const std::optional<std::string> cp932 =
+        CommandSupport::ToCp932Text(value, name, TextLimit(index), error);
     if (!cp932) {
-        error = name + " に CP932 で表せない文字があります: " + std::string(value);
-        return false;
-    }
-    if (cp932->size() > TextLimit(index)) {
-        error = name + " が長すぎます (CP932 で " + std::to_string(cp932->size()) +
-                " バイト、上限 " + std::to_string(TextLimit(index)) + " バイト)。";
         return false;
     }
     record.Text(index) = *cp932;
