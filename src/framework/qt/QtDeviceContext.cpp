@@ -2,8 +2,10 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QScreen>
+#include <QStaticText>
 #include <QStringList>
 
 #include <cstdlib>
@@ -13,6 +15,27 @@
 
 namespace quolix {
 namespace {
+
+// Texts repeat from paint to paint (titles, labels, the fixed parts of the
+// readout): laying each one out once, rather than at every paint, removes
+// most of what drawing them costs. Bounded, since readings and clock texts
+// keep changing.
+const QStaticText& LaidOutText(const QString& text, const QFont& font) {
+    static QHash<QString, QStaticText> cache;
+    constexpr qsizetype MaxEntries = 512;
+    const QString key = font.key() + QChar(0x1F) + text;
+    auto found = cache.constFind(key);
+    if (found != cache.constEnd()) {
+        return *found;
+    }
+    if (cache.size() >= MaxEntries) {
+        cache.clear();
+    }
+    QStaticText laidOut(text);
+    laidOut.setTextFormat(Qt::PlainText);
+    laidOut.prepare(QTransform(), font);
+    return *cache.insert(key, laidOut);
+}
 
 const QString& DrawingFace() {
     static const QString face = QString::fromUtf8("ＭＳ Ｐゴシック");
@@ -150,10 +173,13 @@ void QtDeviceContext::TextOut(int32_t x, int32_t y, std::string_view text) {
         painter_.setPen(textPen_);
         textPenActive_ = true;
     }
-    const QString string = QStringFromCp932(text);
-    painter_.drawText(QPoint(x, y + ascent_), string);
-    const QFontMetrics metrics(painter_.font());
-    drawn_ |= QRect(x, y, metrics.horizontalAdvance(string) + 1, metrics.height() + 1);
+    const QStaticText& laidOut = LaidOutText(QStringFromCp932(text), painter_.font());
+    // The text cell is painted first, as an opaque text background would be.
+    const QSize size = laidOut.size().toSize();
+    const QRect cell(x, y, size.width(), size.height());
+    painter_.fillRect(cell, painter_.background());
+    painter_.drawStaticText(QPoint(x, y), laidOut);
+    drawn_ |= cell.adjusted(0, 0, 1, 1);
 }
 
 }  // namespace quolix
