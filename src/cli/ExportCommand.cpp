@@ -6,8 +6,8 @@
 #include "cli/CliContext.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitStatus.h"
-#include "cli/OutputFile.h"
 #include "cli/RecordingInput.h"
+#include "framework/ReplacementFile.h"
 #include "settings/SettingsRecord.h"
 
 namespace quolix {
@@ -121,7 +121,7 @@ int ExportCommand::Main(const std::vector<std::string>& args, CliContext& contex
         }
         return ExitOk;
     }
-    if (const int failure = OutputFile::WriteWhole(*output, csv); failure != 0) {
+    if (const int failure = ReplacementFile::WriteWhole(*output, csv); failure != 0) {
         context.reporter.Say(*output,
                              std::string("書き込めませんでした。(") + std::strerror(failure) + ")");
         return ExitFileError;

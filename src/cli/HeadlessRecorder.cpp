@@ -14,6 +14,7 @@
 #include "framework/CommandIds.h"
 #include "framework/CommandRouter.h"
 #include "framework/DocumentFile.h"
+#include "framework/ReplacementFile.h"
 
 namespace quolix {
 
@@ -31,8 +32,7 @@ HeadlessRecorder::HeadlessRecorder(CounterLink& link, RecorderConfig config, std
       config_(std::move(config)),
       out_(out),
       reporter_(reporter),
-      deviceName_(std::move(deviceName)),
-      writer_(config_.outputPath) {}
+      deviceName_(std::move(deviceName)) {}
 
 HeadlessRecorder::Snapshot HeadlessRecorder::Snap() const {
     if (doc_.count <= 0 || doc_.count > CQuolixDoc::SampleCapacity) {
@@ -54,8 +54,10 @@ bool HeadlessRecorder::Save(bool last) {
         Archive archive = Archive::ForStoring();
         doc_.Serialize(archive);
         const std::vector<uint8_t>& bytes = archive.Bytes();
-        const int error = writer_.Write(
-            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        const int error = ReplacementFile::WriteWhole(
+            config_.outputPath,
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+            ReplacementFile::Flush::None);
         if (error != 0) {
             message =
                 config_.outputPath + " に保存できませんでした。\n(" + std::strerror(error) + ")";

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "acquisition/CQuolixDoc.h"
-#include "cli/RecordingWriter.h"
 
 namespace quolix {
 
@@ -67,7 +66,6 @@ class HeadlessRecorder {
     std::FILE* out_;
     Reporter& reporter_;
     std::function<std::string()> deviceName_;
-    RecordingWriter writer_;
     CQuolixDoc doc_;
     int64_t ticksRun_ = 0;
     bool lastSaveFailed_ = false;

@@ -11,9 +11,9 @@
 #include "cli/CommandSupport.h"
 #include "cli/ExitStatus.h"
 #include "cli/HeadlessRecorder.h"
-#include "cli/OutputFile.h"
 #include "cli/StopSignal.h"
 #include "framework/DocumentFile.h"
+#include "framework/ReplacementFile.h"
 #include "link/PortNames.h"
 
 namespace quolix {
@@ -48,7 +48,7 @@ bool CheckOutput(const std::string& path, Reporter& reporter) {
     }
     // Making the temporary file that every save makes shows whether saving
     // can work at all, before the counter is touched.
-    const OutputFile probe(path);
+    const ReplacementFile probe(path);
     if (!probe.Ok()) {
         reporter.Say(path, std::string("保存できません。(") + std::strerror(probe.Error()) + ")");
         return false;

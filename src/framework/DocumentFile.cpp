@@ -5,10 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <span>
 #include <string_view>
 #include <system_error>
@@ -17,52 +15,12 @@
 #include "framework/Archive.h"
 #include "framework/CDocument.h"
 #include "framework/Cp932.h"
+#include "framework/ReplacementFile.h"
+#include "framework/UniqueFd.h"
 
 namespace quolix {
 
 namespace {
-
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-    bool Valid() const { return fd_ >= 0; }
-    // Closes now so that the caller learns of a failing close, which on some
-    // file systems is where a write error first shows.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
-
-// Removes the temporary file unless the save went through.
-class TempFileGuard {
-  public:
-    explicit TempFileGuard(std::string path) : path_(std::move(path)) {}
-    TempFileGuard(const TempFileGuard&) = delete;
-    TempFileGuard& operator=(const TempFileGuard&) = delete;
-    ~TempFileGuard() {
-        if (!path_.empty()) {
-            ::unlink(path_.c_str());
-        }
-    }
-    const std::string& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-  private:
-    std::string path_;
-};
 
 FileResult Success() {
     return FileResult{true, {}};
@@ -128,85 +86,11 @@ bool ReadAll(int fd, std::size_t sizeHint, std::size_t limit, std::vector<uint8_
     return true;
 }
 
-bool WriteAll(int fd, std::span<const uint8_t> bytes, int& error) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = errno;
-            return false;
-        }
-        bytes = bytes.subspan(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// Saving through a symbolic link replaces the file it points to, not the link.
-std::string ResolveTarget(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        char resolved[PATH_MAX];
-        if (::realpath(path.c_str(), resolved) != nullptr) {
-            return resolved;
-        }
-    }
-    return path;
-}
-
-// An existing file keeps its permissions; a new one gets what the umask
-// allows, as if it had been created directly rather than through mkstemp.
-mode_t ModeFor(const std::string& target) {
-    struct stat info {};
-    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        return info.st_mode & 07777;
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-std::string DirectoryOf(const std::string& target) {
-    const std::size_t slash = target.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : target.substr(0, slash);
-}
-
 FileResult WriteFile(const std::string& path, std::span<const uint8_t> bytes) {
-    const std::string target = ResolveTarget(path);
-    std::string pattern = target + ".XXXXXX";
-    UniqueFd fd(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (!fd.Valid()) {
-        return Failure(path, SaveFailed, errno);
-    }
-    TempFileGuard temp(pattern);
-    // Permissions are a courtesy; a file system without them still saves.
-    (void)::fchmod(fd.Get(), ModeFor(target));
-
-    int error = 0;
-    if (!WriteAll(fd.Get(), bytes, error)) {
-        return Failure(path, SaveFailed, error);
-    }
-    if (::fsync(fd.Get()) != 0) {
-        return Failure(path, SaveFailed, errno);
-    }
-    if (!fd.Close()) {
-        return Failure(path, SaveFailed, errno);
-    }
-    if (::rename(temp.Path().c_str(), target.c_str()) != 0) {
-        return Failure(path, SaveFailed, errno);
-    }
-    temp.Keep();
-    // Makes the rename itself durable. The file is already complete under its
-    // name, so a failure here is not worth failing the save for.
-    UniqueFd directory(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.Valid()) {
-        (void)::fsync(directory.Get());
-    }
-    return Success();
+    const int error = ReplacementFile::WriteWhole(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+        ReplacementFile::Flush::DataAndFolder);
+    return error == 0 ? Success() : Failure(path, SaveFailed, error);
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/UniqueFd.h"
 #include "link/CounterLink.h"
 #include "link/ReplyParser.h"
-#include "link/UniqueFd.h"
 
 namespace quolix {
 

@@ -103,8 +103,8 @@ int LineFile::Open(const std::string& path, int mode) {
 
 bool LineFile::OpenForWriting(const std::string& path) {
     // O_TRUNC empties an existing file now, before any line is written.
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (!fd.IsValid()) {
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!fd.Valid()) {
         return false;
     }
     buffer_ = std::make_unique_for_overwrite<uint8_t[]>(WriteCapacity);
@@ -118,8 +118,8 @@ bool LineFile::OpenForWriting(const std::string& path) {
 bool LineFile::OpenForReading(const std::string& path) {
     // The descriptor lives only in this function: the file is released as soon
     // as its bytes are in the buffer.
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.IsValid()) {
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.Valid()) {
         return false;
     }
     struct stat info {};

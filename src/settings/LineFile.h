@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/FileDescriptor.h"
+#include "framework/UniqueFd.h"
 
 namespace quolix {
 
@@ -75,7 +75,7 @@ class LineFile {
     int32_t capacity_ = 0;
     int mode_ = 0;
     std::unique_ptr<uint8_t[]> buffer_;
-    FileDescriptor file_;
+    UniqueFd file_;
 };
 
 }  // namespace quolix

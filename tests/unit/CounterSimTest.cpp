@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "link/SerialLink.h"
-#include "link/UniqueFd.h"
+#include "framework/UniqueFd.h"
 
 extern char** environ;
 

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "link/PortNames.h"
-#include "link/UniqueFd.h"
+#include "framework/UniqueFd.h"
 
 namespace quolix {
 namespace {

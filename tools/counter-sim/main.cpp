@@ -20,7 +20,7 @@
 #include "counter-sim/ReplyScript.h"
 #include "counter-sim/SimOptions.h"
 #include "counter-sim/Simulator.h"
-#include "link/UniqueFd.h"
+#include "framework/UniqueFd.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "acquisition/CQuolixDoc.h"
 #include "acquisition/CQuolixView.h"
 #include "cli/HeadlessWindow.h"
-#include "cli/OutputFile.h"
 #include "cli/Reporter.h"
+#include "framework/ReplacementFile.h"
 #include "framework/qt/QtDeviceContext.h"
 #include "framework/qt/QtPrinting.h"
 #include "link/SerialLink.h"
@@ -152,7 +152,7 @@ bool PagePdf(DrawingView& drawing, const std::string& path, std::string& error) 
 
 bool GraphImage::Write(CQuolixDoc& doc, const SettingsRecord& settings,
                        const RenderCommand::Options& options, std::string& error) {
-    OutputFile output(options.output);
+    ReplacementFile output(options.output);
     if (!output.Ok()) {
         error = std::string("書き込めませんでした。(") + std::strerror(output.Error()) + ")";
         return false;

@@ -8,16 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliProcess.h"
-#include "cli/OutputFile.h"
-#include "cli/RecordingWriter.h"
+#include "framework/ReplacementFile.h"
+#include "unit/SettingsTempDir.h"
 
 namespace quolix {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
+using TempDir = testing::SettingsTempDir;
+
+std::string ReadFile(const std::string& path) {
+    return testing::ReadBytes(path);
+}
+void WriteFile(const std::string& path, const std::string& bytes) {
+    testing::WriteBytes(path, bytes);
+}
 
 std::vector<std::string> Names(const std::string& folder) {
     std::vector<std::string> names;
@@ -27,13 +31,13 @@ std::vector<std::string> Names(const std::string& folder) {
     return names;
 }
 
-TEST(OutputFileTest, CommitReplacesTheTargetWhole) {
+TEST(ReplacementFileTest, CommitReplacesTheTargetWhole) {
     TempDir dir;
     const std::string target = dir.File("out.csv");
     WriteFile(target, "old contents that are longer");
     ::chmod(target.c_str(), 0640);
     {
-        OutputFile file(target);
+        ReplacementFile file(target);
         ASSERT_TRUE(file.Ok());
         EXPECT_NE(file.TempPath(), target);
         ASSERT_TRUE(file.Write("new"));
@@ -48,52 +52,53 @@ TEST(OutputFileTest, CommitReplacesTheTargetWhole) {
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
-TEST(OutputFileTest, WithoutACommitNothingChangesAndNothingIsLeft) {
+TEST(ReplacementFileTest, WithoutACommitNothingChangesAndNothingIsLeft) {
     TempDir dir;
     const std::string target = dir.File("out.csv");
     WriteFile(target, "old");
     {
-        OutputFile file(target);
+        ReplacementFile file(target);
         ASSERT_TRUE(file.Write("half of it"));
     }
     EXPECT_EQ(ReadFile(target), "old");
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"out.csv"});
 }
 
-TEST(OutputFileTest, AMissingFolderOrADirectoryIsReported) {
+TEST(ReplacementFileTest, AMissingFolderOrADirectoryIsReported) {
     TempDir dir;
-    const OutputFile missing(dir.File("none/out.csv"));
+    const ReplacementFile missing(dir.File("none/out.csv"));
     EXPECT_FALSE(missing.Ok());
     EXPECT_EQ(missing.Error(), ENOENT);
-    const OutputFile folder(dir.Path());
+    const ReplacementFile folder(dir.Path());
     EXPECT_FALSE(folder.Ok());
     EXPECT_EQ(folder.Error(), EISDIR);
-    EXPECT_EQ(OutputFile::WriteWhole(dir.File("none/out.csv"), "x"), ENOENT);
-    EXPECT_EQ(OutputFile::WriteWhole(dir.File("fine.csv"), "x"), 0);
+    EXPECT_EQ(ReplacementFile::WriteWhole(dir.File("none/out.csv"), "x"), ENOENT);
+    EXPECT_EQ(ReplacementFile::WriteWhole(dir.File("fine.csv"), "x"), 0);
     EXPECT_EQ(ReadFile(dir.File("fine.csv")), "x");
 }
 
-TEST(OutputFileTest, ThroughASymbolicLinkTheFileItNamesIsReplaced) {
+TEST(ReplacementFileTest, ThroughASymbolicLinkTheFileItNamesIsReplaced) {
     TempDir dir;
     const std::string real = dir.File("real.csv");
     const std::string link = dir.File("link.csv");
     WriteFile(real, "old");
     std::filesystem::create_symlink(real, link);
-    ASSERT_EQ(OutputFile::WriteWhole(link, "new"), 0);
+    ASSERT_EQ(ReplacementFile::WriteWhole(link, "new"), 0);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadFile(real), "new");
 }
 
-TEST(RecordingWriterTest, ReplacesTheRecordingWholeKeepingItsPermissionsAndLink) {
+// The recorder's per-sample writes: nothing flushed, but still whole or not at all.
+TEST(ReplacementFileTest, UnflushedReplacementsKeepPermissionsAndLink) {
     TempDir dir;
     const std::string real = dir.File("real.qlx");
     const std::string link = dir.File("rec.qlx");
     WriteFile(real, "first version, longer than the next");
     ::chmod(real.c_str(), 0604);
     std::filesystem::create_symlink(real, link);
-    RecordingWriter writer(link);
-    ASSERT_EQ(writer.Write("second"), 0);
-    ASSERT_EQ(writer.Write("third"), 0);
+    constexpr auto None = ReplacementFile::Flush::None;
+    ASSERT_EQ(ReplacementFile::WriteWhole(link, "second", None), 0);
+    ASSERT_EQ(ReplacementFile::WriteWhole(link, "third", None), 0);
     EXPECT_EQ(ReadFile(real), "third");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     struct stat info {};
@@ -104,16 +109,17 @@ TEST(RecordingWriterTest, ReplacesTheRecordingWholeKeepingItsPermissionsAndLink)
     EXPECT_EQ(names, (std::vector<std::string>{"real.qlx", "rec.qlx"}));
 }
 
-TEST(RecordingWriterTest, AFolderThatWentAwayIsReportedAndThenWorksAgain) {
+TEST(ReplacementFileTest, AFolderThatWentAwayIsReportedAndThenWorksAgain) {
     TempDir dir;
     const std::string folder = dir.File("sub");
     std::filesystem::create_directory(folder);
-    RecordingWriter writer(folder + "/rec.qlx");
-    ASSERT_EQ(writer.Write("one"), 0);
+    const std::string file = folder + "/rec.qlx";
+    constexpr auto None = ReplacementFile::Flush::None;
+    ASSERT_EQ(ReplacementFile::WriteWhole(file, "one", None), 0);
     std::filesystem::remove_all(folder);
-    EXPECT_EQ(writer.Write("two"), ENOENT);
+    EXPECT_EQ(ReplacementFile::WriteWhole(file, "two", None), ENOENT);
     std::filesystem::create_directory(folder);
-    ASSERT_EQ(writer.Write("three"), 0);
+    ASSERT_EQ(ReplacementFile::WriteWhole(file, "three", None), 0);
     EXPECT_EQ(ReadFile(folder + "/rec.qlx"), "three");
     EXPECT_EQ(Names(folder), std::vector<std::string>{"rec.qlx"});
 }

@@ -1,4 +1,4 @@
-#include "cli/OutputFile.h"
+#include "framework/ReplacementFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,9 @@
 
 namespace quolix {
 
-std::string OutputFile::ResolveTarget(const std::string& path) {
+namespace {
+
+std::string ResolveTarget(const std::string& path) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
         char resolved[PATH_MAX];
@@ -21,7 +23,7 @@ std::string OutputFile::ResolveTarget(const std::string& path) {
     return path;
 }
 
-mode_t OutputFile::ModeFor(const std::string& target) {
+mode_t ModeFor(const std::string& target) {
     struct stat info {};
     if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
         return info.st_mode & 07777;
@@ -31,7 +33,18 @@ mode_t OutputFile::ModeFor(const std::string& target) {
     return 0666 & ~mask;
 }
 
-OutputFile::OutputFile(std::string path) : path_(std::move(path)), target_(ResolveTarget(path_)) {
+std::string DirectoryOf(const std::string& target) {
+    const std::size_t slash = target.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : target.substr(0, slash);
+}
+
+}  // namespace
+
+ReplacementFile::ReplacementFile(std::string path)
+    : path_(std::move(path)), target_(ResolveTarget(path_)) {
     struct stat info {};
     if (::stat(target_.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
         error_ = EISDIR;
@@ -46,13 +59,13 @@ OutputFile::OutputFile(std::string path) : path_(std::move(path)), target_(Resol
     tempPath_ = std::move(pattern);
 }
 
-OutputFile::~OutputFile() {
+ReplacementFile::~ReplacementFile() {
     if (!committed_ && !tempPath_.empty()) {
         ::unlink(tempPath_.c_str());
     }
 }
 
-bool OutputFile::Write(std::string_view bytes) {
+bool ReplacementFile::Write(std::string_view bytes) {
     if (!fd_.Valid()) {
         return false;
     }
@@ -70,17 +83,17 @@ bool OutputFile::Write(std::string_view bytes) {
     return true;
 }
 
-bool OutputFile::Commit() {
+bool ReplacementFile::Commit(Flush flush) {
     if (!fd_.Valid() || committed_) {
         return false;
     }
+    // Permissions are a courtesy; a file system without them still saves.
     (void)::fchmod(fd_.Get(), ModeFor(target_));
-    if (::fsync(fd_.Get()) != 0) {
+    if (flush != Flush::None && ::fsync(fd_.Get()) != 0) {
         error_ = errno;
         return false;
     }
-    const int fd = fd_.Release();
-    if (::close(fd) != 0) {
+    if (!fd_.Close()) {
         error_ = errno;
         return false;
     }
@@ -89,15 +102,24 @@ bool OutputFile::Commit() {
         return false;
     }
     committed_ = true;
+    if (flush == Flush::DataAndFolder) {
+        // The file is already complete under its name, so a failure here is
+        // not worth failing the replacement for.
+        const UniqueFd folder(
+            ::open(DirectoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.Valid()) {
+            (void)::fsync(folder.Get());
+        }
+    }
     return true;
 }
 
-int OutputFile::WriteWhole(const std::string& path, std::string_view bytes) {
-    OutputFile file(path);
+int ReplacementFile::WriteWhole(const std::string& path, std::string_view bytes, Flush flush) {
+    ReplacementFile file(path);
     if (!file.Ok()) {
         return file.Error();
     }
-    if (!file.Write(bytes) || !file.Commit()) {
+    if (!file.Write(bytes) || !file.Commit(flush)) {
         return file.Error() != 0 ? file.Error() : EIO;
     }
     return 0;

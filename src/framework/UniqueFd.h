@@ -25,6 +25,9 @@ class UniqueFd {
 
     // Closes the descriptor held (if any) and takes fd instead.
     void Reset(int fd = -1);
+    // Closes now, so that the caller learns of a failing close (on some file
+    // systems the first sign of a write error); true when it succeeded.
+    bool Close();
     // Gives up ownership without closing.
     int Release() {
         const int fd = fd_;

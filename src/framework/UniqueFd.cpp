@@ -1,4 +1,4 @@
-#include "link/UniqueFd.h"
+#include "framework/UniqueFd.h"
 
 #include <unistd.h>
 
@@ -11,6 +11,11 @@ void UniqueFd::Reset(int fd) {
         ::close(fd_);
     }
     fd_ = fd;
+}
+
+bool UniqueFd::Close() {
+    const int fd = Release();
+    return fd < 0 || ::close(fd) == 0;
 }
 
 }  // namespace quolix
