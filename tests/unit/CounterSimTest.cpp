@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "link/SerialLink.h"
 #include "framework/UniqueFd.h"
+#include "link/SerialLink.h"
 
 extern char** environ;
 

@@ -17,8 +17,8 @@
 #include <optional>
 #include <string>
 
-#include "link/PortNames.h"
 #include "framework/UniqueFd.h"
+#include "link/PortNames.h"
 
 namespace quolix {
 namespace {
