@@ -3,7 +3,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QtGlobal>
 
+#include "QuolixVersion.h"
 #include "framework/qt/QtDeviceContext.h"
 
 // The icons live in a static library's resources; registering them again is
@@ -33,9 +35,15 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     icon_->setPixmap(QIcon(QStringLiteral(":/quolix/icons/quolix-32.png")).pixmap(IconPixels));
     icon_->setGeometry(QRect(units_.Point(11, 17), QSize(IconPixels, IconPixels)));
 
-    version_ = new QLabel(QStringLiteral("Quolix Version 1.1"), this);
+    // Both lines come from the one project version: the first in the form
+    // the system has always shown ("Quolix Version 1.1"), the second with the
+    // whole number and the Qt it runs on, which is what a fault report needs.
+    version_ =
+        new QLabel(QStringLiteral("Quolix Version %1").arg(QLatin1String(VersionShortText)), this);
     version_->setGeometry(DialogUnits::WidenedToFit(units_.Rect(40, 10, 90, 8), *version_));
-    second_ = new QLabel(QStringLiteral("Copyright (C) 2026 Quolix"), this);
+    second_ = new QLabel(QStringLiteral("%1 (Qt %2)  Copyright (C) 2026 Quolix")
+                             .arg(QLatin1String(VersionText), QLatin1String(qVersion())),
+                         this);
     second_->setGeometry(DialogUnits::WidenedToFit(units_.Rect(40, 25, 90, 8), *second_));
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);

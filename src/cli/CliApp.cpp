@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "QuolixVersion.h"
 #include "cli/CliContext.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitStatus.h"
@@ -13,10 +14,6 @@
 #include "cli/RenderCommand.h"
 #include "cli/Reporter.h"
 #include "cli/SettingsCommand.h"
-
-#ifndef QUOLIX_VERSION
-#define QUOLIX_VERSION "unknown"
-#endif
 
 namespace quolix {
 
@@ -86,7 +83,7 @@ int CliApp::Run(const std::vector<std::string>& args, const std::string& program
             return ExitOk;
         }
         if (arg == "--version") {
-            CommandSupport::Print(context, std::string("quolix-cli ") + QUOLIX_VERSION + "\n");
+            CommandSupport::Print(context, std::string("quolix-cli ") + VersionText + "\n");
             return ExitOk;
         }
         if (arg == "--settings" || arg.rfind("--settings=", 0) == 0) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "DialogTestSupport.h"
+#include "QuolixVersion.h"
 #include "app/DialogRunners.h"
 
 namespace quolix {
@@ -17,7 +18,9 @@ TEST(AboutDialog, ShowsIconNameAndVersion) {
     CAboutDlg dialog;
     EXPECT_EQ(dialog.windowTitle(), U("Quolixのﾊﾞｰｼﾞｮﾝ情報"));
     EXPECT_EQ(dialog.VersionLine()->text(), U("Quolix Version 1.1"));
-    EXPECT_FALSE(dialog.SecondLine()->text().isEmpty());
+    // The details line carries the whole version, from the same source.
+    EXPECT_TRUE(dialog.SecondLine()->text().startsWith(QString::fromLatin1(VersionText) + " "))
+        << dialog.SecondLine()->text().toStdString();
     EXPECT_EQ(dialog.Icon()->pixmap().size(), QSize(32, 32));
     EXPECT_EQ(dialog.OkButton()->text(), U("OK"));
     EXPECT_TRUE(dialog.OkButton()->isDefault());

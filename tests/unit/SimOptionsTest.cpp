@@ -62,11 +62,12 @@ TEST(SimOptionsTest, EveryOptionInBothForms) {
     EXPECT_EQ(options.model.seed, 18446744073709551615u);
 }
 
-TEST(SimOptionsTest, HelpWinsOverEverythingBeforeIt) {
+TEST(SimOptionsTest, HelpAndVersionWinOverEverythingBeforeThem) {
     SimOptions options;
     std::string error;
     EXPECT_EQ(Parse({"--seed", "3", "--help"}, options, error), SimOptions::Status::Help);
     EXPECT_EQ(Parse({"-h"}, options, error), SimOptions::Status::Help);
+    EXPECT_EQ(Parse({"--seed", "3", "--version"}, options, error), SimOptions::Status::Version);
     EXPECT_NE(SimOptions::Usage().find("--drift-ppm-per-hour"), std::string::npos);
 }
 

@@ -105,6 +105,9 @@ SimOptions::Status SimOptions::Parse(const std::vector<std::string>& args, SimOp
         if (arg == "--help" || arg == "-h") {
             return Status::Help;
         }
+        if (arg == "--version") {
+            return Status::Version;
+        }
         if (arg.rfind("--", 0) != 0) {
             error = "unexpected argument '" + arg + "'";
             return Status::Invalid;
@@ -171,6 +174,7 @@ Options (each also as --name=value):
                            counter stays silent. The fault options do not
                            apply to scripted replies.
   --help                   show this text and exit
+  --version                show the version and exit
 
 Invalid options: a message on standard error and exit status 2.
 )";

@@ -9,7 +9,7 @@ namespace quolix {
 
 // The simulator's command line.
 struct SimOptions {
-    enum class Status { Run, Help, Invalid };
+    enum class Status { Run, Help, Version, Invalid };
 
     std::string linkPath = "/tmp/quolix-com1";
     // Empty: replies come from the model.

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "QuolixVersion.h"
 #include "counter-sim/ReplyScript.h"
 #include "counter-sim/SimOptions.h"
 #include "counter-sim/Simulator.h"
@@ -93,6 +94,9 @@ int main(int argc, char** argv) {
     switch (SimOptions::Parse(args, options, error)) {
         case SimOptions::Status::Help:
             std::fputs(SimOptions::Usage().c_str(), stdout);
+            return 0;
+        case SimOptions::Status::Version:
+            std::printf("quolix-counter-sim %s\n", quolix::VersionText);
             return 0;
         case SimOptions::Status::Invalid:
             std::fprintf(stderr, "quolix-counter-sim: %s\nTry --help.\n", error.c_str());
