@@ -56,9 +56,8 @@ CQuolixApp::~CQuolixApp() {
 
 std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& arguments) {
     const CommandLineInfo info = CommandLineInfo::Parse(arguments);
-    if (info.action == CommandLineInfo::Action::Help) {
-        std::fputs(CommandLineInfo::Usage(), stdout);
-        return 0;
+    if (const std::optional<int> status = info.AnswerWithoutWindow(stdout)) {
+        return status;
     }
     if (info.action == CommandLineInfo::Action::Invalid) {
         std::fprintf(stderr, "%s\n%s", info.error.c_str(), CommandLineInfo::Usage());

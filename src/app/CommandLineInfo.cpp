@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "QuolixVersion.h"
+
 namespace quolix {
 
 namespace {
@@ -23,6 +25,10 @@ CommandLineInfo CommandLineInfo::Parse(const std::vector<std::string>& arguments
     const std::string& first = arguments[0];
     if (first == "--help" || first == "-h") {
         info.action = Action::Help;
+        return info;
+    }
+    if (first == "--version") {
+        info.action = Action::Version;
         return info;
     }
     if (first == "--print" || first == "/p" || first == "/P") {
@@ -57,7 +63,25 @@ CommandLineInfo CommandLineInfo::Parse(const std::vector<std::string>& arguments
 const char* CommandLineInfo::Usage() {
     return "使い方: quolix [ファイル.qlx]\n"
            "       quolix --print ファイル.qlx   (/p ファイル.qlx も可)\n"
-           "       quolix --demo 秒数 フォルダ\n";
+           "       quolix --demo 秒数 フォルダ\n"
+           "       quolix --help | --version\n";
+}
+
+std::string CommandLineInfo::VersionLine() {
+    return std::string("quolix ") + VersionText + "\n";
+}
+
+std::optional<int> CommandLineInfo::AnswerWithoutWindow(std::FILE* out) const {
+    switch (action) {
+        case Action::Help:
+            std::fputs(Usage(), out);
+            return 0;
+        case Action::Version:
+            std::fputs(VersionLine().c_str(), out);
+            return 0;
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace quolix

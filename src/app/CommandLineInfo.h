@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@ struct CommandLineInfo {
         FilePrint,  // --print FILE or /p FILE: print it on the default printer, then exit
         Demo,       // --demo SECONDS FOLDER: record from the counter, save a picture and a file
         Help,       // --help
+        Version,    // --version
         Invalid,    // anything else; error says why
     };
 
@@ -25,6 +28,12 @@ struct CommandLineInfo {
     // Arguments without the program name.
     static CommandLineInfo Parse(const std::vector<std::string>& arguments);
     static const char* Usage();
+    // "quolix <version>" and a newline.
+    static std::string VersionLine();
+
+    // Help and version need no window: prints them to out and gives the exit
+    // status; nothing for every other action.
+    std::optional<int> AnswerWithoutWindow(std::FILE* out) const;
 };
 
 }  // namespace quolix

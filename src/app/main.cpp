@@ -1,16 +1,28 @@
 #include <QApplication>
 #include <QTranslator>
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CMainFrame.h"
 #include "app/CQuolixApp.h"
+#include "app/CommandLineInfo.h"
 #include "app/StartupTiming.h"
 #include "app/Translation.h"
 #include "framework/qt/QtDeviceContext.h"
 #include "framework/qt/QtViewHost.h"
 
 int main(int argc, char** argv) {
+    // --help and --version are answered before QApplication looks for a
+    // display, so they work over ssh. Anything else waits until Qt has taken
+    // its own options (-platform, -display...) out of the command line.
+    const std::vector<std::string> early(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (const std::optional<int> status =
+            quolix::CommandLineInfo::Parse(early).AnswerWithoutWindow(stdout)) {
+        return *status;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quolix"));
 

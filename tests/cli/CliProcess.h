@@ -8,6 +8,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -89,8 +90,10 @@ class CliProcess {
         CloseFds();
     }
 
+    // environment adds or replaces variables; removed takes them out.
     bool Start(const std::string& program, const std::vector<std::string>& args,
-               const std::map<std::string, std::string>& environment = {}) {
+               const std::map<std::string, std::string>& environment = {},
+               const std::vector<std::string>& removed = {}) {
         int outPipe[2];
         int errPipe[2];
         if (::pipe2(outPipe, O_CLOEXEC) != 0) {
@@ -113,7 +116,8 @@ class CliProcess {
         for (char** entry = environ; *entry != nullptr; ++entry) {
             const std::string text = *entry;
             const std::string name = text.substr(0, text.find('='));
-            if (environment.count(name) == 0) {
+            if (environment.count(name) == 0 &&
+                std::find(removed.begin(), removed.end(), name) == removed.end()) {
                 envStrings.push_back(text);
             }
         }
@@ -201,9 +205,10 @@ class CliProcess {
     }
 
     static Result Run(const std::string& program, const std::vector<std::string>& args,
-                      const std::map<std::string, std::string>& environment = {}) {
+                      const std::map<std::string, std::string>& environment = {},
+                      const std::vector<std::string>& removed = {}) {
         CliProcess process;
-        if (!process.Start(program, args, environment)) {
+        if (!process.Start(program, args, environment, removed)) {
             return {};
         }
         return process.Finish();

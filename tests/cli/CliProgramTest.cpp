@@ -409,11 +409,5 @@ INSTANTIATE_TEST_SUITE_P(
         std::vector<std::string>{"settings", "extra"},
         std::vector<std::string>{"settings", "--set", "17"}));
 
-TEST_F(CliProgramTest, VersionNamesTheTool) {
-    const CliProcess::Result result = Run({"--version"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out.rfind("quolix-cli ", 0), 0u);
-}
-
 }  // namespace
 }  // namespace quolix
