@@ -11,6 +11,8 @@ packages=(
     fonts-ipafont-gothic fonts-noto-cjk
     xvfb xauth x11-apps poppler-utils
     time
+    # manual pages
+    scdoc
 )
 
 missing=()
