@@ -11,8 +11,8 @@ packages=(
     fonts-ipafont-gothic fonts-noto-cjk
     xvfb xauth x11-apps poppler-utils
     time
-    # manual pages
-    scdoc
+    # manual pages, the Debian package and its checks
+    scdoc dpkg-dev desktop-file-utils
 )
 
 missing=()
