@@ -4,12 +4,13 @@
 # files and where they go, and programs that run from the unpacked tree (the
 # render helper found through the installed layout).
 #
-# check-package.sh BUILD_DIR VERSION GOLDEN_DIR
+# check-package.sh BUILD_DIR VERSION GOLDEN_DIR [CPACK]
 set -euo pipefail
 
 build=$1
 version=$2
 golden=$3
+cpack=${4:-cpack}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quolix-package-XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -19,7 +20,7 @@ fail() {
     failures=$((failures + 1))
 }
 
-if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1; then
+if ! "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1; then
     cat "$work/cpack.log" >&2
     echo "FAIL: cpack could not build the package" >&2
     exit 1
