@@ -13,6 +13,9 @@ packages=(
     time
     # manual pages, the Debian package and its checks
     scdoc dpkg-dev desktop-file-utils
+    # The Windows build: mingw-w64 with the posix thread model (std::mutex,
+    # std::thread), and wine to run its programs and tests here.
+    g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
 )
 
 missing=()
