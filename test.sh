@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks formatting, then builds and runs the whole
-# suite twice: the dev build, and under AddressSanitizer + UBSan.
+# suite twice: the dev build, and under AddressSanitizer + UBSan; then fuzzes
+# the three input parsers for a fixed number of inputs each (clang, libFuzzer).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -18,3 +19,10 @@ for preset in dev asan; do
     echo "== $preset: test"
     ctest --preset "$preset"
 done
+
+echo "== fuzz: configure"
+cmake --preset fuzz >/dev/null
+echo "== fuzz: build"
+cmake --build --preset fuzz
+echo "== fuzz: run"
+scripts/fuzz-ci.sh

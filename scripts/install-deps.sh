@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    clang-format
+    clang-format clang libclang-rt-14-dev llvm
     qt6-base-dev qt6-translations-l10n libgl1-mesa-dev
     fonts-ipafont-gothic fonts-noto-cjk
     xvfb xauth x11-apps poppler-utils
