@@ -32,6 +32,7 @@ for parser in "${FUZZ_PARSERS[@]}"; do
     fi
 
     runs=$(fuzz_ci_runs "$parser")
+    started=$SECONDS
     if ! "${no_aslr[@]}" "$program" "${options[@]}" -seed=1 -runs="$runs" -reload=0 \
         -print_final_stats=1 -artifact_prefix="$work/" "$work/new" "${dirs[@]}" \
         >"$work/fuzz.log" 2>&1; then
@@ -42,6 +43,6 @@ for parser in "${FUZZ_PARSERS[@]}"; do
     fi
     stats=$(sed -nE 's/^#[0-9]+[[:space:]]+DONE.*(cov: [0-9]+ ft: [0-9]+).*/\1/p' "$work/fuzz.log")
     execs=$(sed -nE 's/^stat::average_exec_per_sec:[[:space:]]+//p' "$work/fuzz.log")
-    echo "fuzz $parser: ${#inputs[@]} inputs replayed, $runs new ones from seed 1" \
-        "($execs exec/s, $stats), no finding"
+    echo "fuzz $parser: ${#inputs[@]} inputs replayed, $runs new ones from seed 1 in" \
+        "$((SECONDS - started)) s ($execs exec/s, $stats), no finding"
 done
