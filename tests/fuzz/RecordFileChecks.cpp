@@ -1,5 +1,6 @@
 #include "fuzz/RecordFileChecks.h"
 
+#include <array>
 #include <memory>
 #include <span>
 #include <string>
@@ -34,8 +35,8 @@ struct Snapshot {
 };
 
 // A document that was loaded earlier: every place of the store filled, so
-// that a load that writes anything at all shows, and comments of every prefix
-// length class.
+// that a load that writes anything at all shows; comments empty, short, CP932
+// and longer than a one-byte prefix can announce.
 void FillEarlier(CQuolixDoc& doc) {
     for (int32_t i = 0; i < CQuolixDoc::SampleCapacity; ++i) {
         doc.times[static_cast<size_t>(i)] = 900000 + 3 * i;
