@@ -20,12 +20,13 @@ void BM_OnDrawFullStore(benchmark::State& state) {
     doc.comments = {"comment one", "comment two", "comment three", "", ""};
     SettingsRecord settings;
     settings.ApplyDefaults();
-    CQuolixDoc::Comments viewComments;
     RecordingDeviceContext dc;
     const GraphRenderer renderer(0, Rect{0, 0, 800, 600}, settings);
     for (auto _ : state) {
         dc.Clear();
-        renderer.OnDraw(dc, doc, viewComments, [] {});
+        GraphScale scale;
+        doc.ComputeScale(scale);
+        renderer.OnDraw(dc, scale, doc.Samples(), doc.comments, [] {});
         benchmark::DoNotOptimize(dc.Calls().data());
     }
     state.counters["calls"] = static_cast<double>(dc.Calls().size());

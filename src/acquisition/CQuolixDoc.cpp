@@ -101,6 +101,17 @@ int32_t CQuolixDoc::LastSample(int32_t& time, int32_t& reading) {
     return GetSample(time, reading, index);
 }
 
+SampleSeries CQuolixDoc::Samples() const {
+    return SampleSeries::FirstOf(times, readings, count);
+}
+
+void CQuolixDoc::ComputeScale(GraphScale& scale) {
+    if (count < 0) {
+        count = 0;
+    }
+    scale = quolix::ComputeScale(Samples());
+}
+
 void CQuolixDoc::CopyCommentsTo(Comments& destination) const {
     destination = comments;
 }

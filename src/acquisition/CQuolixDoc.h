@@ -5,10 +5,10 @@
 #include <string>
 
 #include "framework/CDocument.h"
+#include "graph/GraphScale.h"
+#include "graph/SampleSeries.h"
 
 namespace quolix {
-
-struct GraphScale;
 
 // The document: one recording's samples in two parallel arrays, plus five
 // comment lines. Decides the sampling interval, thins the samples when the
@@ -43,7 +43,10 @@ class CQuolixDoc : public CDocument {
 
     void CopyCommentsTo(Comments& destination) const;
     void SetComments(const Comments& source);
-    // Axes of the graph for the current samples; defined with the scale.
+    // The stored samples, read-only, for drawing and reports.
+    SampleSeries Samples() const;
+    // Axes of the graph for the current samples. A negative count is set to 0
+    // first and the store treated as empty; nothing else is changed.
     void ComputeScale(GraphScale& scale);
 
     // The store itself. Indices 0 to count - 1 are valid; count is never above

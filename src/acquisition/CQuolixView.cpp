@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "framework/CCmdUI.h"
 #include "framework/CommandIds.h"
@@ -15,6 +16,9 @@
 #include "settings/SettingsStore.h"
 
 namespace quolix {
+
+static_assert(std::is_same_v<CQuolixDoc::Comments, GraphRenderer::Comments>,
+              "the picture shows the document's comment lines");
 
 CQuolixView::CQuolixView(CounterLink& link) : link_(link) {}
 
@@ -122,8 +126,15 @@ void CQuolixView::OnDraw(DeviceContext& dc) {
     if (document == nullptr || window == nullptr) {
         return;
     }
-    const GraphRenderer renderer(printing, window->GetWindowRect(), settings);
-    renderer.OnDraw(dc, *document, comments, [this] { LiveReadout(); });
+    // Every paint takes the document's comments, so that edits and a newly
+    // loaded document show at once.
+    document->CopyCommentsTo(comments);
+    GraphScale scale;
+    document->ComputeScale(scale);
+    const Rect windowRect = window->GetWindowRect();
+    const GraphRenderer renderer(printing, windowRect, settings);
+    renderer.OnDraw(dc, scale, document->Samples(), comments,
+                    [this, &dc, windowRect] { DrawReadout(dc, windowRect); });
 }
 
 void CQuolixView::LiveReadout() {
@@ -135,8 +146,15 @@ void CQuolixView::LiveReadout() {
     if (dc == nullptr) {
         return;
     }
-    DrawLiveReadout(*dc, printing, offline, lastReading, settings, window->GetWindowRect(),
-                    ReadLocalClock());
+    DrawReadout(*dc, window->GetWindowRect());
+}
+
+void CQuolixView::DrawReadout(DeviceContext& dc, Rect windowRect) {
+    // While printing or previewing the clock is not even read.
+    if (!LiveReadoutDraws(printing)) {
+        return;
+    }
+    DrawLiveReadout(dc, printing, offline, lastReading, settings, windowRect, ReadLocalClock());
 }
 
 const std::string& CQuolixView::FormatFrequency(int32_t reading) const {

@@ -7,6 +7,7 @@
 
 #include "acquisition/AcquisitionView.h"
 #include "acquisition/CQuolixDoc.h"
+#include "framework/Rect.h"
 #include "settings/SettingsRecord.h"
 
 namespace quolix {
@@ -55,7 +56,8 @@ class CQuolixView : public AcquisitionView {
     // The private receive message: the receive step alone.
     void OnReceiveMessage();
     void OnDraw(DeviceContext& dc) override;
-    // Redraws the reading (or the offline text) and the clock.
+    // Redraws the reading (or the offline text) and the clock through a device
+    // context of the window's, outside any paint.
     void LiveReadout();
     // The reading in kHz at this view's resolution; one shared text that the
     // next call overwrites.
@@ -95,6 +97,8 @@ class CQuolixView : public AcquisitionView {
     static Handler CommandHandler(uint32_t id);
 
     void LoadSettings();
+    // The readout drawn into dc, laid out for a window of this size.
+    void DrawReadout(DeviceContext& dc, Rect windowRect);
     void ReceiveStep();
     void StartPollTimer();
     void StopPollTimer();

@@ -32,37 +32,13 @@ int32_t PrintedWidth(int32_t width) {
 }  // namespace
 
 GraphRenderer::GraphRenderer(int printing, Rect windowRect, const SettingsRecord& settings)
-    : printing_(printing),
-      width_(windowRect.Width()),
-      height_(windowRect.Height()),
-      settings_(settings) {}
-
-int32_t GraphRenderer::MapX(int32_t x) const {
-    if (printing_ != 0) {
-        return x * 1800 / 1000 + 370;
-    }
-    return (x * 500 / 1000 + 50) * width_ / 600;
-}
-
-int32_t GraphRenderer::MapY(int32_t y) const {
-    if (printing_ != 0) {
-        return 1400 - y * 900 / 1000;
-    }
-    return (230 - y * 160 / 1000) * height_ / 480;
-}
-
-int32_t GraphRenderer::BaseFontSize() const {
-    if (printing_ != 0) {
-        return 450;
-    }
-    return 100 * height_ / 480;
-}
+    : layout_(printing, windowRect), settings_(settings) {}
 
 GraphPens GraphRenderer::MakePens() const {
     const auto pen = [this](int colourSlot, int widthSlot) {
         const int32_t width = settings_.Int(widthSlot);
         const Colour colour = static_cast<Colour>(settings_.Int(colourSlot));
-        if (printing_ == 0) {
+        if (layout_.Printing() == 0) {
             return Pen{width, colour};
         }
         // Only a colour printer (exactly 1) gets the screen colours.
@@ -106,7 +82,7 @@ void GraphRenderer::DrawGrid(DeviceContext& dc, GraphScale scale, const Pen& pen
 }
 
 void GraphRenderer::DrawDataLine(DeviceContext& dc, GraphScale scale, const Pen& pen,
-                                 CQuolixDoc& doc) const {
+                                 const SampleSeries& samples) const {
     // A scale that cannot place samples (no samples, or a span that is not
     // positive) draws no data line at all.
     if (scale.sampleCount <= 0 || scale.timeSpan <= 0 || scale.deviationSpan <= 0) {
@@ -120,11 +96,11 @@ void GraphRenderer::DrawDataLine(DeviceContext& dc, GraphScale scale, const Pen&
     // readings of any 32-bit size stay drawable.
     dc.MoveTo(MapX(ClampCoordinate(int64_t{scale.firstTime} * 1000 / span)), MapY(0));
     for (int32_t i = 1; i < scale.sampleCount; ++i) {
-        int32_t time = 0;
-        int32_t reading = 0;
-        if (doc.GetSample(time, reading, i) == 0) {
-            break;  // the document holds fewer samples than the scale says
+        if (i >= samples.Count()) {
+            break;  // fewer samples than the scale says
         }
+        const int32_t time = samples.times[static_cast<size_t>(i)];
+        const int32_t reading = samples.readings[static_cast<size_t>(i)];
         const int64_t deviation = int64_t{reading} - scale.firstReading;
         const int32_t x = ClampCoordinate(int64_t{time} * 1000 / span);
         const int32_t y = ClampCoordinate(deviation * 1000 / deviationSpan);
@@ -143,7 +119,7 @@ void GraphRenderer::DrawFrame(DeviceContext& dc, const Pen& pen) const {
 
 void GraphRenderer::DrawLabels(DeviceContext& dc, const GraphScale& scale,
                                const Comments& comments) const {
-    const Font baseFont = MakeFont(BaseFontSize());
+    const Font baseFont = PageLayout::MakeFont(layout_.BaseFontSize());
     const Font previousFont = dc.SelectFont(baseFont);
     const int32_t h = dc.FontHeight(baseFont);
     const int32_t resolution = settings_.Int(SettingsRecord::Resolution);
@@ -180,7 +156,7 @@ void GraphRenderer::DrawLabels(DeviceContext& dc, const GraphScale& scale,
     dc.TextOut(MapX(0), MapY(-1000) + h * 50 / 10, comments[2]);
 
     // Axis marks sit one mark-height left of the frame, centred on their line.
-    const Font markFont = MakeFont(BaseFontSize() * 12 / 10);
+    const Font markFont = PageLayout::MakeFont(layout_.BaseFontSize() * 12 / 10);
     dc.SelectFont(markFont);
     const int32_t h2 = dc.FontHeight(markFont);
     const int32_t markX = MapX(0) - h2 * 10 / 10;
@@ -191,11 +167,9 @@ void GraphRenderer::DrawLabels(DeviceContext& dc, const GraphScale& scale,
     dc.SelectFont(previousFont);
 }
 
-void GraphRenderer::OnDraw(DeviceContext& dc, CQuolixDoc& doc, Comments& viewComments,
+void GraphRenderer::OnDraw(DeviceContext& dc, const GraphScale& scale, const SampleSeries& samples,
+                           const Comments& comments,
                            const std::function<void()>& liveReadout) const {
-    GraphScale scale;
-    ComputeScale(doc, scale);
-    doc.CopyCommentsTo(viewComments);
     const GraphPens pens = MakePens();
     const Pen previousPen = dc.SelectPen(pens.frame);
     if (liveReadout) {
@@ -203,10 +177,10 @@ void GraphRenderer::OnDraw(DeviceContext& dc, CQuolixDoc& doc, Comments& viewCom
     }
     DrawCenterLine(dc, pens.centre);
     DrawGrid(dc, scale, pens.grid);
-    DrawDataLine(dc, scale, pens.data, doc);
+    DrawDataLine(dc, scale, pens.data, samples);
     DrawFrame(dc, pens.frame);
     dc.SelectPen(previousPen);
-    DrawLabels(dc, scale, viewComments);
+    DrawLabels(dc, scale, comments);
 }
 
 }  // namespace quolix

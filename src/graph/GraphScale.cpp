@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "acquisition/CQuolixDoc.h"
-
 namespace quolix {
 
 namespace {
@@ -39,13 +37,9 @@ void ComputeTimeAxis(int64_t elapsed, GraphScale& scale) {
 
 }  // namespace
 
-void ComputeScale(CQuolixDoc& doc, GraphScale& scale) {
-    if (doc.count < 0) {
-        doc.count = 0;
-    }
-    // A count beyond the arrays cannot come from recording; read no further
-    // than the arrays reach.
-    const int32_t count = std::min(doc.count, CQuolixDoc::SampleCapacity);
+GraphScale ComputeScale(const SampleSeries& samples) {
+    GraphScale scale;
+    const int32_t count = samples.Count();
     scale.sampleCount = count;
 
     if (count == 0) {
@@ -58,24 +52,16 @@ void ComputeScale(CQuolixDoc& doc, GraphScale& scale) {
         scale.firstTime = 0;
         // Never read for an empty store; the smallest unit keeps it harmless.
         scale.deviationUnit = 10;
-        return;
+        return scale;
     }
 
     const size_t last = static_cast<size_t>(count - 1);
-    ComputeTimeAxis(static_cast<int64_t>(doc.times[last]) - doc.times[0], scale);
+    ComputeTimeAxis(static_cast<int64_t>(samples.times[last]) - samples.times[0], scale);
 
-    // Differences are taken in 64 bits: readings from a record file may lie
-    // farther apart than 32 bits can hold.
-    const int64_t first = doc.readings[0];
-    int64_t largest = 0;
-    for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
-        const int64_t deviation = doc.readings[i] - first;
-        largest = std::max(largest, deviation < 0 ? -deviation : deviation);
-    }
     // The largest deviation whose span (2 x 10^9) still fits in 32 bits.
     // Samples farther from the first reading lie beyond the frame's edge.
     constexpr int64_t LargestShownDeviation = 1'999'999'999;
-    largest = std::min(largest, LargestShownDeviation);
+    const int64_t largest = std::min(LargestDeviation(samples), LargestShownDeviation);
 
     int64_t unit = 10;
     int64_t divisions = largest / unit + 1;
@@ -86,12 +72,9 @@ void ComputeScale(CQuolixDoc& doc, GraphScale& scale) {
     scale.deviationDivisions = static_cast<int32_t>(divisions);
     scale.deviationSpan = static_cast<int32_t>(divisions * unit);
     scale.deviationUnit = static_cast<int32_t>(unit);
-    scale.firstReading = doc.readings[0];
-    scale.firstTime = doc.times[0];
-}
-
-void CQuolixDoc::ComputeScale(GraphScale& scale) {
-    quolix::ComputeScale(*this, scale);
+    scale.firstReading = samples.readings[0];
+    scale.firstTime = samples.times[0];
+    return scale;
 }
 
 }  // namespace quolix

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace quolix {
+#include "graph/SampleSeries.h"
 
-class CQuolixDoc;
+namespace quolix {
 
 // How the graph's axes are divided, computed afresh from the samples at
 // every paint. Deviations and units are in reading counts, times in seconds.
@@ -43,8 +43,7 @@ inline constexpr std::array<TimeDivision, 10> TimeDivisionTable = {{
     {-1, "-----"},
 }};
 
-// Fills scale from the document's samples. A negative count in the document
-// is set to 0 and the store treated as empty; nothing else is changed.
-void ComputeScale(CQuolixDoc& doc, GraphScale& scale);
+// The axes for these samples.
+GraphScale ComputeScale(const SampleSeries& samples);
 
 }  // namespace quolix

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "graph/FrequencyText.h"
-#include "graph/GraphRenderer.h"
+#include "graph/PageLayout.h"
 #include "settings/SettingsRecord.h"
 
 namespace quolix {
@@ -26,8 +26,8 @@ void DrawLiveReadout(DeviceContext& dc, int printing, int offline, int32_t lastR
         FormatFrequency(lastReading, settings.Int(SettingsRecord::Resolution));
 
     // The readout is screen-only, so it always uses the screen mapping.
-    const GraphRenderer screen(0, windowRect, settings);
-    const Font largeFont = GraphRenderer::MakeFont(screen.BaseFontSize() * 20 / 10);
+    const PageLayout screen(0, windowRect);
+    const Font largeFont = PageLayout::MakeFont(screen.BaseFontSize() * 20 / 10);
     const Font previousFont = dc.SelectFont(largeFont);
     const int32_t x = 10 * windowRect.Width() / 600;
     const int32_t y = 10 * windowRect.Height() / 480;
@@ -37,7 +37,7 @@ void DrawLiveReadout(DeviceContext& dc, int printing, int offline, int32_t lastR
         dc.TextOut(x, y, "    OFF LINE         ");
     }
 
-    const Font baseFont = GraphRenderer::MakeFont(screen.BaseFontSize());
+    const Font baseFont = PageLayout::MakeFont(screen.BaseFontSize());
     dc.SelectFont(baseFont);
     const int32_t h = dc.FontHeight(baseFont);
     dc.TextOut(screen.MapX(700), screen.MapY(1000) - h * 25 / 10, FormatClock(now));

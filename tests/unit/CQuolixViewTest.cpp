@@ -852,8 +852,10 @@ TEST_F(CQuolixViewDrawingTest, APaintTakesTheDocumentsCommentsAndDrawsTheGraph) 
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Quolix Frequency Counter"), texts.end());
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Center Frequency=   10,000.0kHz "),
               texts.end());
-    // The readout of the paint went through the window's own device context.
-    EXPECT_EQ(window.dcRequests, 1);
+    // The readout of the paint is drawn into the paint itself.
+    EXPECT_EQ(window.dcRequests, 0);
+    EXPECT_TRUE(window.clientDc.Calls().empty());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "          0.0kHz          "), texts.end());
 }
 
 TEST_F(CQuolixViewDrawingTest, FrequencyTextFollowsTheResolutionSlot) {

@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "framework/ForwardingDeviceContext.h"
 #include "framework/RecordingDeviceContext.h"
 #include "framework/WindowServices.h"
 #include "settings/SettingsRecord.h"
@@ -45,7 +44,7 @@ class FakeWindowServices : public WindowServices {
         if (!provideDc) {
             return nullptr;
         }
-        return std::make_unique<ForwardingDeviceContext>(clientDc);
+        return std::make_unique<ClientDc>(clientDc);
     }
     DialogResult RunSettingsDialog(SettingsRecord& record) override {
         ++settingsRuns;
@@ -79,6 +78,24 @@ class FakeWindowServices : public WindowServices {
     bool provideDc = false;
     RecordingDeviceContext clientDc;
     int dcRequests = 0;
+
+  private:
+    // Hands the calls of one GetDC() on to clientDc, which outlives it.
+    class ClientDc : public DeviceContext {
+      public:
+        explicit ClientDc(RecordingDeviceContext& target) : target_(target) {}
+        Pen SelectPen(const Pen& pen) override { return target_.SelectPen(pen); }
+        Font SelectFont(const Font& font) override { return target_.SelectFont(font); }
+        int32_t FontHeight(const Font& font) override { return target_.FontHeight(font); }
+        void MoveTo(int32_t x, int32_t y) override { target_.MoveTo(x, y); }
+        void LineTo(int32_t x, int32_t y) override { target_.LineTo(x, y); }
+        void TextOut(int32_t x, int32_t y, std::string_view text) override {
+            target_.TextOut(x, y, text);
+        }
+
+      private:
+        RecordingDeviceContext& target_;
+    };
 };
 
 }  // namespace quolix::testing

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/CQuolixDoc.h"
 #include "framework/RecordingDeviceContext.h"
 #include "graph/FrequencyText.h"
 #include "settings/SettingsRecord.h"
@@ -55,20 +56,20 @@ void Fill(CQuolixDoc& doc, const std::vector<std::pair<int32_t, int32_t>>& sampl
 }
 
 // Runs one paint and checks that the live readout ran right after the frame
-// pen was selected, and that the view's comments were refreshed.
+// pen was selected.
 Log Paint(int printing, const SettingsRecord& settings, CQuolixDoc& doc) {
     RecordingDeviceContext dc;
-    CQuolixDoc::Comments viewComments = {"old", "old", "old", "old", "old"};
     size_t callsAtReadout = 0;
     int readouts = 0;
     GraphRenderer renderer(printing, Screen800x600, settings);
-    renderer.OnDraw(dc, doc, viewComments, [&] {
+    GraphScale scale;
+    doc.ComputeScale(scale);
+    renderer.OnDraw(dc, scale, doc.Samples(), doc.comments, [&] {
         callsAtReadout = dc.Calls().size();
         ++readouts;
     });
     EXPECT_EQ(readouts, 1);
     EXPECT_EQ(callsAtReadout, 1u);
-    EXPECT_EQ(viewComments, doc.comments);
     return dc.Log();
 }
 
@@ -214,15 +215,14 @@ TEST(GraphScene, ThreeDivisionsPrintedInColour) {
 }
 
 TEST(GraphMapping, ScreenFollowsTheWindowSizeNotItsPosition) {
-    const SettingsRecord settings = TestSettings();
-    const GraphRenderer at800(0, Rect{100, 50, 900, 650}, settings);
+    const PageLayout at800(0, Rect{100, 50, 900, 650});
     EXPECT_EQ((std::vector{at800.MapX(0), at800.MapX(600), at800.MapX(700), at800.MapX(1000)}),
               (std::vector{66, 466, 533, 733}));
     EXPECT_EQ((std::vector{at800.MapY(1000), at800.MapY(0), at800.MapY(-1000)}),
               (std::vector{87, 287, 487}));
     EXPECT_EQ(at800.BaseFontSize(), 125);
 
-    const GraphRenderer at600(0, Rect{0, 0, 600, 480}, settings);
+    const PageLayout at600(0, Rect{0, 0, 600, 480});
     EXPECT_EQ((std::vector{at600.MapX(0), at600.MapX(700), at600.MapX(1000)}),
               (std::vector{50, 400, 550}));
     EXPECT_EQ((std::vector{at600.MapY(1000), at600.MapY(0), at600.MapY(-1000)}),
@@ -231,9 +231,8 @@ TEST(GraphMapping, ScreenFollowsTheWindowSizeNotItsPosition) {
 }
 
 TEST(GraphMapping, PaperIsTheSameWhateverTheWindow) {
-    const SettingsRecord settings = TestSettings();
     for (const Rect window : {Rect{0, 0, 800, 600}, Rect{0, 0, 123, 4567}}) {
-        const GraphRenderer paper(1, window, settings);
+        const PageLayout paper(1, window);
         EXPECT_EQ((std::vector{paper.MapX(0), paper.MapX(600), paper.MapX(700), paper.MapX(1000)}),
                   (std::vector{370, 1450, 1630, 2170}));
         EXPECT_EQ((std::vector{paper.MapY(1000), paper.MapY(0), paper.MapY(-1000)}),
@@ -265,7 +264,8 @@ class DataLineTest : public testing::Test {
   protected:
     Log Draw(int printing, const GraphScale& scale) {
         RecordingDeviceContext dc;
-        GraphRenderer(printing, Screen800x600, settings_).DrawDataLine(dc, scale, Pen{3, 1}, doc_);
+        GraphRenderer(printing, Screen800x600, settings_)
+            .DrawDataLine(dc, scale, Pen{3, 1}, doc_.Samples());
         return dc.Log();
     }
     SettingsRecord settings_ = TestSettings();
@@ -291,14 +291,14 @@ TEST_F(DataLineTest, StartsAtTheFirstSamplesOwnTime) {
     // 5500 -> 2800 x 800 / 600 = 3733.
     Fill(doc_, {{100, 7}, {110, 7}});
     GraphScale scale;
-    ComputeScale(doc_, scale);
+    doc_.ComputeScale(scale);
     EXPECT_EQ(Draw(0, scale), (Log{"pen 3 0x000001", "move 3400 287", "line 3733 287"}));
 }
 
 TEST_F(DataLineTest, StopsWhereTheDocumentEnds) {
     Fill(doc_, {{0, 0}, {5, 5}});
     GraphScale scale;
-    ComputeScale(doc_, scale);
+    doc_.ComputeScale(scale);
     scale.sampleCount = 5;
     // x 5 x 1000 / 10 = 500 -> 300 x 800 / 600 = 400; y 500 -> 187.
     EXPECT_EQ(Draw(0, scale), (Log{"pen 3 0x000001", "move 66 287", "line 400 187"}));
@@ -310,7 +310,7 @@ TEST_F(DataLineTest, FarApartSamplesNeitherOverflowNorWrap) {
     // 4294967295 x 1000 / 2e9 = 2147 -> (230 - 343) x 600 / 480 = -141.
     Fill(doc_, {{2000000000, INT32_MIN}, {2000000010, INT32_MAX}});
     GraphScale scale;
-    ComputeScale(doc_, scale);
+    doc_.ComputeScale(scale);
     EXPECT_EQ(Draw(0, scale), (Log{"pen 3 0x000001", "move 66733 287", "line 66733 -141"}));
 }
 

@@ -28,9 +28,7 @@ void Fill(CQuolixDoc& doc, const std::vector<Sample>& samples) {
 GraphScale ScaleOf(const std::vector<Sample>& samples) {
     CQuolixDoc doc;
     Fill(doc, samples);
-    GraphScale scale;
-    ComputeScale(doc, scale);
-    return scale;
+    return ComputeScale(doc.Samples());
 }
 
 struct TimeCase {
@@ -155,7 +153,7 @@ TEST(GraphScaleStore, EmptyStore) {
     GraphScale scale;
     scale.firstReading = 7;
     scale.firstTime = 7;
-    ComputeScale(doc, scale);
+    doc.ComputeScale(scale);
     EXPECT_EQ(scale.sampleCount, 0);
     EXPECT_EQ(scale.timeDivisions, 1);
     EXPECT_EQ(scale.timeSpan, 10);
@@ -172,7 +170,7 @@ TEST(GraphScaleStore, NegativeCountIsResetAndTreatedAsEmpty) {
     Fill(doc, {{3, 100}, {400, 900}});
     doc.count = -4;
     GraphScale scale;
-    ComputeScale(doc, scale);
+    doc.ComputeScale(scale);
     EXPECT_EQ(doc.count, 0);
     EXPECT_EQ(scale.sampleCount, 0);
     EXPECT_EQ(scale.timeSpan, 10);
@@ -214,7 +212,7 @@ TEST(GraphScaleStore, CountBeyondTheArraysReadsOnlyTheArrays) {
     doc.times[CQuolixDoc::SampleCapacity - 1] = 150;
     doc.count = CQuolixDoc::SampleCapacity + 50;
     GraphScale scale;
-    ComputeScale(doc, scale);
+    doc.ComputeScale(scale);
     EXPECT_EQ(scale.sampleCount, CQuolixDoc::SampleCapacity);
     EXPECT_EQ(scale.timeLabel, "30sec");
 }

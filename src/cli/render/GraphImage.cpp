@@ -12,13 +12,11 @@
 #include <cstring>
 
 #include "acquisition/CQuolixDoc.h"
-#include "acquisition/CQuolixView.h"
-#include "cli/HeadlessWindow.h"
-#include "cli/Reporter.h"
 #include "framework/ReplacementFile.h"
 #include "framework/qt/QtDeviceContext.h"
 #include "framework/qt/QtPrinting.h"
-#include "link/SerialLink.h"
+#include "graph/GraphRenderer.h"
+#include "graph/GraphScale.h"
 #include "settings/SettingsRecord.h"
 
 namespace quolix {
@@ -29,33 +27,26 @@ constexpr double InchesPerMetre = 1.0 / 0.0254;
 // Screen pictures in a PDF: one device pixel per CSS pixel, 96 to the inch.
 constexpr int ScreenDpi = 96;
 
-// A view with the recording and the settings, in a window of the given size
-// that has nothing to show a live readout on.
-class DrawingView {
+// The recording's picture as the view draws it, without a live readout:
+// there is no window to show one on.
+class Drawing {
   public:
-    DrawingView(CQuolixDoc& doc, const SettingsRecord& settings, int32_t width, int32_t height)
-        : reporter_(stderr, "quolix-cli"), window_(reporter_, {}), view_(link_) {
-        window_.SetWindowRect(Rect{0, 0, width, height});
-        view_.settings = settings;
-        view_.AttachWindow(&window_);
-        view_.AttachDocument(&doc);
+    Drawing(CQuolixDoc& doc, const SettingsRecord& settings, int32_t width, int32_t height)
+        : doc_(doc), settings_(settings), windowRect_{0, 0, width, height} {
+        doc.ComputeScale(scale_);
     }
-    ~DrawingView() { view_.AttachDocument(nullptr); }
-    DrawingView(const DrawingView&) = delete;
-    DrawingView& operator=(const DrawingView&) = delete;
 
-    CQuolixView& View() { return view_; }
-
-    void Draw(QPainter& painter) {
+    void Draw(QPainter& painter, int printing) const {
         QtDeviceContext dc(painter, ScreenDpiY());
-        view_.OnDraw(dc);
+        const GraphRenderer renderer(printing, windowRect_, settings_);
+        renderer.OnDraw(dc, scale_, doc_.Samples(), doc_.comments, {});
     }
 
   private:
-    SerialLink link_;  // never opened: the picture needs no counter
-    Reporter reporter_;
-    HeadlessWindow window_;
-    CQuolixView view_;
+    const CQuolixDoc& doc_;
+    const SettingsRecord& settings_;
+    Rect windowRect_;
+    GraphScale scale_;
 };
 
 void SetupPagePrinter(QPrinter& printer, const QString& fileName) {
@@ -76,8 +67,8 @@ bool SavePng(QImage& image, int dpi, const std::string& path, std::string& error
     return true;
 }
 
-bool WindowPng(DrawingView& drawing, const RenderCommand::Options& options, const std::string& path,
-               std::string& error) {
+bool WindowPng(const Drawing& drawing, const RenderCommand::Options& options,
+               const std::string& path, std::string& error) {
     QImage image(options.width, options.height, QImage::Format_RGB32);
     if (image.isNull()) {
         error = "画像を用意できませんでした。";
@@ -86,13 +77,13 @@ bool WindowPng(DrawingView& drawing, const RenderCommand::Options& options, cons
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        drawing.Draw(painter);
+        drawing.Draw(painter, 0);
     }
     return SavePng(image, ScreenDpi, path, error);
 }
 
-bool WindowPdf(DrawingView& drawing, const RenderCommand::Options& options, const std::string& path,
-               std::string& error) {
+bool WindowPdf(const Drawing& drawing, const RenderCommand::Options& options,
+               const std::string& path, std::string& error) {
     QPdfWriter writer(QString::fromStdString(path));
     writer.setResolution(ScreenDpi);
     const QSizeF points(options.width * 72.0 / ScreenDpi, options.height * 72.0 / ScreenDpi);
@@ -103,14 +94,14 @@ bool WindowPdf(DrawingView& drawing, const RenderCommand::Options& options, cons
         error = "PDF を書けませんでした。";
         return false;
     }
-    drawing.Draw(painter);
+    drawing.Draw(painter, 0);
     painter.end();
     return true;
 }
 
 // The page as the printer would take it, rasterised: the whole sheet, with
 // the drawing's origin at the printable area's corner as on paper.
-bool PagePng(DrawingView& drawing, const std::string& path, std::string& error) {
+bool PagePng(const Drawing& drawing, const std::string& path, std::string& error) {
     QPrinter printer(QPrinter::HighResolution);
     SetupPagePrinter(printer, QString());
     const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
@@ -124,14 +115,12 @@ bool PagePng(DrawingView& drawing, const std::string& path, std::string& error) 
     {
         QPainter painter(&image);
         painter.translate(page.topLeft() - paper.topLeft());
-        drawing.View().OnBeginPrinting();
-        drawing.Draw(painter);
-        drawing.View().OnEndPrinting();
+        drawing.Draw(painter, 1);
     }
     return SavePng(image, printer.resolution(), path, error);
 }
 
-bool PagePdf(DrawingView& drawing, const std::string& path, std::string& error) {
+bool PagePdf(const Drawing& drawing, const std::string& path, std::string& error) {
     QPrinter printer(QPrinter::HighResolution);
     SetupPagePrinter(printer, QString::fromStdString(path));
     QPainter painter;
@@ -141,9 +130,7 @@ bool PagePdf(DrawingView& drawing, const std::string& path, std::string& error) 
     }
     // The device context restores the painter when it goes, so it must go
     // before the page is finished.
-    drawing.View().OnBeginPrinting();
-    drawing.Draw(painter);
-    drawing.View().OnEndPrinting();
+    drawing.Draw(painter, 1);
     painter.end();
     return true;
 }
@@ -157,7 +144,7 @@ bool GraphImage::Write(CQuolixDoc& doc, const SettingsRecord& settings,
         error = std::string("書き込めませんでした。(") + std::strerror(output.Error()) + ")";
         return false;
     }
-    DrawingView drawing(doc, settings, options.width, options.height);
+    const Drawing drawing(doc, settings, options.width, options.height);
     const bool pdf = options.format == RenderCommand::Format::Pdf;
     bool drawn = false;
     if (options.page) {

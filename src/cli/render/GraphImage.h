@@ -9,10 +9,10 @@ namespace quolix {
 class CQuolixDoc;
 class SettingsRecord;
 
-// Draws a recording the way the desktop application does, through the view's
-// own OnDraw and the painter-backed device context, into a PNG image or a
-// PDF: the window's picture at a given size, or the printed page. There is no
-// live readout, since no window exists to show it. Needs a QGuiApplication.
+// Draws a recording the way the desktop application does, through the graph
+// renderer and the painter-backed device context, into a PNG image or a PDF:
+// the window's picture at a given size, or the printed page. There is no live
+// readout, since no window exists to show it. Needs a QGuiApplication.
 class GraphImage {
   public:
     // A4 at 300 dpi, as the printer is set up for the page layout.

@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "framework/CView.h"
-#include "framework/ForwardingDeviceContext.h"
 #include "framework/qt/QtDeviceContext.h"
 #include "framework/qt/QtText.h"
 
@@ -14,23 +13,25 @@ namespace quolix {
 
 namespace {
 
+// The painter of an ImageDeviceContext, made before the context that draws
+// through it and ended after it.
+struct ImagePainter {
+    explicit ImagePainter(QImage& image) : painter(&image) {}
+    QPainter painter;
+};
+
 // A device context onto the backing image for drawing outside a paint; the
 // widget shows what was drawn once the context is released.
-class ImageDeviceContext : public ForwardingDeviceContext {
+class ImageDeviceContext : private ImagePainter, public QtDeviceContext {
   public:
     ImageDeviceContext(QWidget& widget, QImage& image)
-        : ForwardingDeviceContext(dc_),
-          widget_(widget),
-          painter_(&image),
-          dc_(painter_, ScreenDpiY()) {}
-    // The members end the drawing (the context first, then the painter); the
+        : ImagePainter(image), QtDeviceContext(painter, ScreenDpiY()), widget_(widget) {}
+    // The drawing ends (the context first, then the painter) after this; the
     // widget shows the image at its next paint.
-    ~ImageDeviceContext() override { widget_.update(dc_.DrawnArea()); }
+    ~ImageDeviceContext() override { widget_.update(DrawnArea()); }
 
   private:
     QWidget& widget_;
-    QPainter painter_;
-    QtDeviceContext dc_;
 };
 
 }  // namespace
@@ -92,10 +93,6 @@ void QtViewHost::MessageBox(std::string_view text, std::string_view caption) {
 }
 
 std::unique_ptr<DeviceContext> QtViewHost::GetDC() {
-    if (paintDc_ != nullptr) {
-        // A redraw is in progress: share its painter rather than open a second one.
-        return std::make_unique<ForwardingDeviceContext>(*paintDc_);
-    }
     if (image_.isNull()) {
         return nullptr;
     }
@@ -117,9 +114,7 @@ void QtViewHost::RedrawImage() {
     image_.fill(Qt::white);
     QPainter painter(&image_);
     QtDeviceContext dc(painter, ScreenDpiY());
-    paintDc_ = &dc;
     view_.OnDraw(dc);
-    paintDc_ = nullptr;
     dirty_ = false;
 }
 

@@ -61,7 +61,6 @@ class QtViewHost : public QWidget, public WindowServices {
     CView& view_;
     QImage image_;
     bool dirty_ = true;
-    DeviceContext* paintDc_ = nullptr;  // the device context of a redraw in progress
     std::map<uint32_t, QTimer*> timers_;
     MessageBoxRunner messageBox_;
     SettingsDialogRunner settingsDialog_;
