@@ -1,6 +1,5 @@
 #include "acquisition/CQuolixDoc.h"
 
-#include "acquisition/AcquisitionView.h"
 #include "acquisition/RecordFile.h"
 #include "framework/Archive.h"
 
@@ -32,9 +31,7 @@ void CQuolixDoc::Reset() {
     for (std::string& comment : comments) {
         comment.clear();
     }
-    if (auto* view = dynamic_cast<AcquisitionView*>(GetFirstView())) {
-        view->ResetAcquisition();
-    }
+    UpdateAllViews(nullptr, StoreResetHint);
 }
 
 void CQuolixDoc::ClampCount() {

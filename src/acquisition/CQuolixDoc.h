@@ -24,12 +24,17 @@ class CQuolixDoc : public CDocument {
 
     using Comments = std::array<std::string, CommentCount>;
 
+    // The update hint of Reset: the store was emptied, so the recording that
+    // filled it is over.
+    static constexpr int StoreResetHint = 1;
+
     CQuolixDoc();
 
     // Storing or loading the record file; a failed load leaves the document
     // untouched and marks the archive failed with the reason.
     void Serialize(Archive& archive) override;
     int OnNewDocument() override;
+    // Empties the store and the comments and tells the views (StoreResetHint).
     void Reset();
 
     void Append(int32_t time, int32_t reading);

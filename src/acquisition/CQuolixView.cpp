@@ -137,6 +137,17 @@ void CQuolixView::OnDraw(DeviceContext& dc) {
                     [this, &dc, windowRect] { DrawReadout(dc, windowRect); });
 }
 
+void CQuolixView::OnUpdate(CView* sender, int hint) {
+    if (hint != CQuolixDoc::StoreResetHint) {
+        CView::OnUpdate(sender, hint);
+        return;
+    }
+    const CDocument* document = CView::GetDocument();
+    if (document != nullptr && document->GetFirstView() == this) {
+        ResetAcquisition();
+    }
+}
+
 void CQuolixView::LiveReadout() {
     WindowServices* window = GetWindow();
     if (!LiveReadoutDraws(printing) || window == nullptr) {
@@ -256,11 +267,11 @@ bool CQuolixView::OnCmdMsg(uint32_t id) {
         (this->*handler)();
         return true;
     }
-    return AcquisitionView::OnCmdMsg(id);
+    return CView::OnCmdMsg(id);
 }
 
 bool CQuolixView::HasCmdHandler(uint32_t id) const {
-    return CommandHandler(id) != nullptr || AcquisitionView::HasCmdHandler(id);
+    return CommandHandler(id) != nullptr || CView::HasCmdHandler(id);
 }
 
 bool CQuolixView::OnUpdateCmdUI(uint32_t id, CCmdUI& cmdUI) {
@@ -275,7 +286,7 @@ bool CQuolixView::OnUpdateCmdUI(uint32_t id, CCmdUI& cmdUI) {
             OnUpdateSetEnvironment(cmdUI);
             return true;
         default:
-            return AcquisitionView::OnUpdateCmdUI(id, cmdUI);
+            return CView::OnUpdateCmdUI(id, cmdUI);
     }
 }
 

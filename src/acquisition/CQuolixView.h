@@ -5,8 +5,8 @@
 #include <string_view>
 #include <utility>
 
-#include "acquisition/AcquisitionView.h"
 #include "acquisition/CQuolixDoc.h"
+#include "framework/CView.h"
 #include "framework/Rect.h"
 #include "settings/SettingsRecord.h"
 
@@ -20,7 +20,7 @@ class DeviceContext;
 // counts recording time in ticks, stores one sample per sampling interval,
 // and carries the start, pause, settings and comment commands. It reaches the
 // platform only through its window services and the counter link.
-class CQuolixView : public AcquisitionView {
+class CQuolixView : public CView {
   public:
     static constexpr uint32_t PollTimerId = 1030;
     static constexpr uint32_t PollPeriodMs = 250;
@@ -40,7 +40,7 @@ class CQuolixView : public AcquisitionView {
     // kind of document) is attached.
     CQuolixDoc* GetDocument() const;
 
-    void ResetAcquisition() override;
+    void ResetAcquisition();
 
     // The settings file the view loads at creation; empty means the one beside
     // the executable.
@@ -56,6 +56,9 @@ class CQuolixView : public AcquisitionView {
     // The private receive message: the receive step alone.
     void OnReceiveMessage();
     void OnDraw(DeviceContext& dc) override;
+    // A reset of the store (CQuolixDoc::StoreResetHint) resets the acquisition
+    // of the document's first view; other changes repaint.
+    void OnUpdate(CView* sender, int hint) override;
     // Redraws the reading (or the offline text) and the clock through a device
     // context of the window's, outside any paint.
     void LiveReadout();

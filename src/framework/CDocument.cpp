@@ -20,6 +20,15 @@ int CDocument::OnNewDocument() {
 
 void CDocument::Serialize(Archive&) {}
 
+void CDocument::UpdateAllViews(CView* sender, int hint) {
+    // A copy: a view may detach itself while it is told.
+    for (CView* view : std::vector<CView*>(views_)) {
+        if (view != sender) {
+            view->OnUpdate(sender, hint);
+        }
+    }
+}
+
 void CDocument::AddView(CView* view) {
     if (view != nullptr && std::find(views_.begin(), views_.end(), view) == views_.end()) {
         views_.push_back(view);

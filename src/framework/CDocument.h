@@ -23,6 +23,10 @@ class CDocument : public CommandTarget {
     virtual int OnNewDocument();
     virtual void Serialize(Archive& archive);
 
+    // Tells every view but sender (which may be null) that the document has
+    // changed, through CView::OnUpdate; hint says how (0: in general).
+    void UpdateAllViews(CView* sender, int hint = 0);
+
     void AddView(CView* view);
     void RemoveView(CView* view);
     CView* GetFirstView() const { return views_.empty() ? nullptr : views_.front(); }

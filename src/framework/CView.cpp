@@ -1,6 +1,7 @@
 #include "framework/CView.h"
 
 #include "framework/CDocument.h"
+#include "framework/WindowServices.h"
 
 namespace quolix {
 
@@ -20,6 +21,12 @@ void CView::AttachDocument(CDocument* document) {
     document_ = document;
     if (document_ != nullptr) {
         document_->AddView(this);
+    }
+}
+
+void CView::OnUpdate(CView*, int) {
+    if (window_ != nullptr) {
+        window_->Invalidate();
     }
 }
 

@@ -32,6 +32,9 @@ class CView : public CommandTarget {
     virtual void OnDestroy() {}
     virtual void OnTimer(uint32_t /*id*/) {}
     virtual void OnDraw(DeviceContext& dc) = 0;
+    // The document has changed (CDocument::UpdateAllViews); by default the
+    // whole view is repainted.
+    virtual void OnUpdate(CView* sender, int hint);
     // Called around the drawing of a printed or previewed page.
     virtual void OnBeginPrinting() {}
     virtual void OnEndPrinting() {}

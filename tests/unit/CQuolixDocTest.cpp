@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "acquisition/AcquisitionView.h"
+#include "framework/CView.h"
 
 namespace quolix {
 namespace {
@@ -24,9 +24,13 @@ void Fill(CQuolixDoc& doc, int32_t count, int32_t step = 1) {
     doc.count = count;
 }
 
-class FakeView : public AcquisitionView {
+class FakeView : public CView {
   public:
-    void ResetAcquisition() override { ++resets; }
+    void OnUpdate(CView*, int hint) override {
+        if (hint == CQuolixDoc::StoreResetHint) {
+            ++resets;
+        }
+    }
     void OnDraw(DeviceContext&) override {}
     int resets = 0;
 };
@@ -318,7 +322,7 @@ TEST(CQuolixDocTest, ConstructionGivesAnEmptyStore) {
     }
 }
 
-TEST(CQuolixDocTest, ResetEmptiesTheStoreAndResetsOnlyTheFirstView) {
+TEST(CQuolixDocTest, ResetEmptiesTheStoreAndTellsTheViews) {
     CQuolixDoc doc;
     FakeView first;
     FakeView second;
@@ -331,8 +335,9 @@ TEST(CQuolixDocTest, ResetEmptiesTheStoreAndResetsOnlyTheFirstView) {
     for (const std::string& comment : doc.comments) {
         EXPECT_TRUE(comment.empty());
     }
+    // Which of them resets its acquisition is the view's decision.
     EXPECT_EQ(first.resets, 1);
-    EXPECT_EQ(second.resets, 0);
+    EXPECT_EQ(second.resets, 1);
 }
 
 TEST(CQuolixDocTest, ResetWithoutViewOnlyEmptiesTheStore) {

@@ -538,6 +538,23 @@ TEST_F(CQuolixViewTest, ResetWithoutAFullStoreLeavesTheTimerAlone) {
     EXPECT_TRUE(window.timersKilled.empty());
 }
 
+TEST_F(CQuolixViewTest, AResetOfTheStoreResetsTheFirstViewOnlyAndOtherChangesRepaint) {
+    StartUp();
+    CQuolixView second(link);
+    second.AttachWindow(&window);
+    second.AttachDocument(&doc);
+    view.recording = 1;
+    second.recording = 1;
+    doc.Reset();
+    EXPECT_EQ(view.recording, 0);
+    EXPECT_EQ(second.recording, 1);
+    const int invalidations = window.invalidations;
+    doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(view.recording, 0);
+    EXPECT_EQ(second.recording, 1);
+    EXPECT_EQ(window.invalidations, invalidations + 2);
+}
+
 TEST_F(CQuolixViewTest, WithoutADocumentTicksAndCommandsStoreNothing) {
     CQuolixView lonely(link);
     lonely.AttachWindow(&window);

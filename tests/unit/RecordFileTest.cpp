@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/AcquisitionView.h"
 #include "acquisition/CQuolixDoc.h"
 #include "framework/Archive.h"
+#include "framework/CView.h"
 
 namespace quolix {
 namespace {
@@ -60,9 +60,13 @@ void FillDistinct(CQuolixDoc& doc) {
     doc.comments = {"old 1", "old 2", "old 3", "old 4", "old 5"};
 }
 
-class FakeView : public AcquisitionView {
+class FakeView : public CView {
   public:
-    void ResetAcquisition() override { ++resets; }
+    void OnUpdate(CView*, int hint) override {
+        if (hint == CQuolixDoc::StoreResetHint) {
+            ++resets;
+        }
+    }
     void OnDraw(DeviceContext&) override {}
     int resets = 0;
 };
