@@ -9,6 +9,12 @@ scripts/install-deps.sh
 
 echo "== format check"
 git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
+# Each layer sees only the folders below it (cmake/Layers.cmake); an include
+# that climbs out of its folder with "../" would slip past that.
+if git grep -n '#include "\.\./' -- src tests bench tools; then
+    echo "includes name a folder of src/, never a path relative to the file" >&2
+    exit 1
+fi
 
 export QT_QPA_PLATFORM=offscreen
 for preset in dev asan; do

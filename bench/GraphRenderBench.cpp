@@ -1,9 +1,9 @@
 #include <benchmark/benchmark.h>
 
 #include "acquisition/CQuolixDoc.h"
-#include "framework/RecordingDeviceContext.h"
 #include "graph/GraphRenderer.h"
 #include "settings/SettingsRecord.h"
+#include "support/RecordingDeviceContext.h"
 
 namespace quolix {
 namespace {

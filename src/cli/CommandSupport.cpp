@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Cp932.h"
 #include "cli/CliContext.h"
 #include "cli/ExitStatus.h"
-#include "framework/Cp932.h"
 #include "settings/SettingsStore.h"
 
 namespace quolix {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "framework/Cp932.h"
+#include "base/Cp932.h"
 
 namespace quolix {
 

@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "acquisition/CQuolixDoc.h"
+#include "base/ReplacementFile.h"
 #include "cli/CliContext.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitStatus.h"
 #include "cli/RecordingInput.h"
-#include "framework/ReplacementFile.h"
 #include "settings/SettingsRecord.h"
 
 namespace quolix {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "acquisition/CQuolixView.h"
+#include "base/ReplacementFile.h"
 #include "cli/DisplayText.h"
 #include "cli/ExitStatus.h"
 #include "cli/HeadlessWindow.h"
@@ -14,7 +15,6 @@
 #include "framework/CommandIds.h"
 #include "framework/CommandRouter.h"
 #include "framework/DocumentFile.h"
-#include "framework/ReplacementFile.h"
 
 namespace quolix {
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "base/ReplacementFile.h"
 #include "cli/CliContext.h"
 #include "cli/CliCounterLink.h"
 #include "cli/CommandSupport.h"
@@ -13,7 +14,6 @@
 #include "cli/HeadlessRecorder.h"
 #include "cli/StopSignal.h"
 #include "framework/DocumentFile.h"
-#include "framework/ReplacementFile.h"
 #include "link/PortNames.h"
 
 namespace quolix {

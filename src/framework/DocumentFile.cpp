@@ -12,11 +12,11 @@
 #include <system_error>
 #include <vector>
 
+#include "base/Cp932.h"
+#include "base/ReplacementFile.h"
+#include "base/UniqueFd.h"
 #include "framework/Archive.h"
 #include "framework/CDocument.h"
-#include "framework/Cp932.h"
-#include "framework/ReplacementFile.h"
-#include "framework/UniqueFd.h"
 
 namespace quolix {
 

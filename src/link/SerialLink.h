@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/UniqueFd.h"
+#include "base/UniqueFd.h"
 #include "link/CounterLink.h"
 #include "link/ReplyParser.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "framework/UniqueFd.h"
+#include "base/UniqueFd.h"
 
 namespace quolix {
 

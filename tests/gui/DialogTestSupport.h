@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "framework/Cp932.h"
+#include "base/Cp932.h"
 
 namespace quolix::testing {
 

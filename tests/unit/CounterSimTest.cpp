@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/UniqueFd.h"
+#include "base/UniqueFd.h"
 #include "link/SerialLink.h"
 
 extern char** environ;

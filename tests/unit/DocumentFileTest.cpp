@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "acquisition/CQuolixDoc.h"
+#include "base/Cp932.h"
 #include "framework/Archive.h"
-#include "framework/Cp932.h"
 
 namespace quolix {
 namespace {

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "framework/RecordingDeviceContext.h"
 #include "framework/WindowServices.h"
 #include "settings/SettingsRecord.h"
+#include "support/RecordingDeviceContext.h"
 
 namespace quolix::testing {
 

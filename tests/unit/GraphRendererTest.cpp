@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "acquisition/CQuolixDoc.h"
-#include "framework/RecordingDeviceContext.h"
 #include "graph/FrequencyText.h"
 #include "settings/SettingsRecord.h"
+#include "support/RecordingDeviceContext.h"
 
 namespace quolix {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/RecordingDeviceContext.h"
 #include "graph/FrequencyText.h"
 #include "settings/SettingsRecord.h"
+#include "support/RecordingDeviceContext.h"
 
 namespace quolix {
 namespace {

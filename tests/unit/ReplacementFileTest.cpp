@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/ReplacementFile.h"
+#include "base/ReplacementFile.h"
 #include "unit/SettingsTempDir.h"
 
 namespace quolix {

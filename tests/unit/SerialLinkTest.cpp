@@ -17,7 +17,7 @@
 #include <optional>
 #include <string>
 
-#include "framework/UniqueFd.h"
+#include "base/UniqueFd.h"
 #include "link/PortNames.h"
 
 namespace quolix {

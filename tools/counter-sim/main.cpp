@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "QuolixVersion.h"
+#include "base/UniqueFd.h"
 #include "counter-sim/ReplyScript.h"
 #include "counter-sim/SimOptions.h"
 #include "counter-sim/Simulator.h"
-#include "framework/UniqueFd.h"
 
 namespace {
 

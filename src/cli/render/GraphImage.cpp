@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "acquisition/CQuolixDoc.h"
-#include "framework/ReplacementFile.h"
+#include "base/ReplacementFile.h"
 #include "framework/qt/QtDeviceContext.h"
 #include "framework/qt/QtPrinting.h"
 #include "graph/GraphRenderer.h"

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "framework/Cp932.h"
+#include "base/Cp932.h"
 
 namespace quolix {
 namespace {

@@ -1,4 +1,4 @@
-#include "framework/ReplacementFile.h"
+#include "base/ReplacementFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "framework/RecordingDeviceContext.h"
+#include "support/RecordingDeviceContext.h"
 
 #include <cstdio>
 #include <cstdlib>

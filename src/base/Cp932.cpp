@@ -1,4 +1,4 @@
-#include "framework/Cp932.h"
+#include "base/Cp932.h"
 
 #include <iconv.h>
 

@@ -1,4 +1,4 @@
-#include "framework/UniqueFd.h"
+#include "base/UniqueFd.h"
 
 #include <unistd.h>
 
