@@ -21,16 +21,6 @@
 
 namespace quolix {
 
-namespace {
-
-// SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED: the show states the
-// settings file has always held.
-constexpr int32_t ShowNormal = 1;
-constexpr int32_t ShowMinimized = 2;
-constexpr int32_t ShowMaximized = 3;
-
-}  // namespace
-
 CMainFrame::CMainFrame(CQuolixView& view, std::string settingsPath)
     : view_(view), settingsPath_(std::move(settingsPath)) {
     host_ = new QtViewHost(view_, this);  // owned by this window
@@ -103,7 +93,9 @@ void CMainFrame::SavePlacement() {
     placement.Int(SettingsRecord::WindowRight) = normal.left() + normal.width();
     placement.Int(SettingsRecord::WindowBottom) = normal.top() + normal.height();
     placement.Int(SettingsRecord::ShowState) =
-        isMaximized() ? ShowMaximized : (isMinimized() ? ShowMinimized : ShowNormal);
+        isMaximized()
+            ? SettingsRecord::ShowMaximized
+            : (isMinimized() ? SettingsRecord::ShowMinimized : SettingsRecord::ShowNormal);
     store.SaveFrom(placement);
 }
 

@@ -29,7 +29,6 @@ namespace {
 
 const QString AppTitle = QStringLiteral("Quolix");
 const QString FileFilter = QStringLiteral("Quolix ﾌｧｲﾙ (*.qlx)");
-constexpr int32_t ShowMaximized = 3;
 
 bool IsRecentFileCommand(uint32_t id) {
     return id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFileList::MaxEntries;
@@ -67,7 +66,7 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
     // Only the show state of the last exit is wanted here.
     SettingsRecord startup;
     SettingsStore::ForPath(options_.settingsPath).LoadInto(startup);
-    const bool maximized = startup.Int(SettingsRecord::ShowState) == ShowMaximized;
+    const bool maximized = startup.Int(SettingsRecord::ShowState) == SettingsRecord::ShowMaximized;
 
     frame_ = std::make_unique<CMainFrame>(view_, options_.settingsPath);
     QtViewHost& host = frame_->Host();

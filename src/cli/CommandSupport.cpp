@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "base/Cp932.h"
@@ -50,7 +48,7 @@ CommandSupport::ParseStatus CommandSupport::Parse(ArgumentParser& parser,
 std::optional<int> CommandSupport::ParseOrExit(ArgumentParser& parser,
                                                const std::vector<std::string>& args,
                                                CliContext& context, std::string_view command,
-                                               std::string_view usage) {
+                                               std::string_view usage, Operands operands) {
     std::string error;
     switch (Parse(parser, args, context, error)) {
         case ParseStatus::Help:
@@ -60,6 +58,13 @@ std::optional<int> CommandSupport::ParseOrExit(ArgumentParser& parser,
             return UsageError(context.reporter, command, error);
         case ParseStatus::Run:
             break;
+    }
+    const std::vector<std::string>& given = parser.Positionals();
+    if (operands == Operands::None && !given.empty()) {
+        return UsageError(context.reporter, command, "余分な引数があります: " + given.front());
+    }
+    if (operands == Operands::OneRecording && given.size() != 1) {
+        return UsageError(context.reporter, command, "記録ファイルを 1 個指定してください。");
     }
     return std::nullopt;
 }
@@ -115,34 +120,6 @@ bool CommandSupport::SameFile(const std::string& a, const std::string& b) {
     struct stat second {};
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
-bool CommandSupport::ParseInteger(std::string_view text, long long low, long long high,
-                                  long long& value) {
-    if (text.empty() || text.size() > 20) {
-        return false;
-    }
-    std::size_t at = 0;
-    if (text[0] == '+' || text[0] == '-') {
-        at = 1;
-    }
-    if (at == text.size()) {
-        return false;
-    }
-    for (std::size_t i = at; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return false;
-        }
-    }
-    const std::string copy(text);
-    errno = 0;
-    char* end = nullptr;
-    const long long parsed = std::strtoll(copy.c_str(), &end, 10);
-    if (errno != 0 || end != copy.c_str() + copy.size() || parsed < low || parsed > high) {
-        return false;
-    }
-    value = parsed;
-    return true;
 }
 
 }  // namespace quolix

@@ -19,6 +19,8 @@ class SettingsRecord;
 class CommandSupport {
   public:
     enum class ParseStatus { Run, Help, Invalid };
+    // What a subcommand takes besides its options.
+    enum class Operands { None, OneRecording };
 
     // specs plus "--help"/"-h" and the global "--settings FILE", which may
     // also follow the subcommand.
@@ -29,12 +31,13 @@ class CommandSupport {
     static ParseStatus Parse(ArgumentParser& parser, const std::vector<std::string>& args,
                              CliContext& context, std::string& error);
 
-    // Parse, then the usual ending of a subcommand that is not to run: its
-    // usage printed for --help (ExitOk), or the mistake reported (ExitUsage).
-    // Nothing when the subcommand should go on.
+    // Parse and check the operands, then the usual ending of a subcommand
+    // that is not to run: its usage printed for --help (ExitOk), or the
+    // mistake reported (ExitUsage). Nothing when the subcommand should go on.
     static std::optional<int> ParseOrExit(ArgumentParser& parser,
                                           const std::vector<std::string>& args, CliContext& context,
-                                          std::string_view command, std::string_view usage);
+                                          std::string_view command, std::string_view usage,
+                                          Operands operands);
 
     // A text given on the command line (UTF-8) as the system's CP932 text of at
     // most maxBytes bytes. Control characters, characters CP932 cannot hold
@@ -55,10 +58,6 @@ class CommandSupport {
     // True when both paths name one existing file, so that writing one would
     // destroy the other.
     static bool SameFile(const std::string& a, const std::string& b);
-
-    // A whole decimal number in [low, high], with an optional sign.
-    static bool ParseInteger(std::string_view text, long long low, long long high,
-                             long long& value);
 };
 
 }  // namespace quolix

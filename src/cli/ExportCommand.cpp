@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "acquisition/CQuolixDoc.h"
+#include "base/IntegerText.h"
 #include "base/ReplacementFile.h"
 #include "cli/CliContext.h"
 #include "cli/CommandSupport.h"
@@ -64,18 +65,14 @@ std::string ExportCommand::FormatCsv(const CQuolixDoc& doc, int32_t resolution) 
 int ExportCommand::Main(const std::vector<std::string>& args, CliContext& context) {
     ArgumentParser parser(CommandSupport::WithCommonOptions(
         {{"output", 'o', true, false}, {"resolution", 0, true, false}}));
-    if (const std::optional<int> status =
-            CommandSupport::ParseOrExit(parser, args, context, Command, Usage())) {
+    if (const std::optional<int> status = CommandSupport::ParseOrExit(
+            parser, args, context, Command, Usage(), CommandSupport::Operands::OneRecording)) {
         return *status;
-    }
-    if (parser.Positionals().size() != 1) {
-        return CommandSupport::UsageError(context.reporter, Command,
-                                          "記録ファイルを 1 個指定してください。");
     }
     int32_t resolution = 0;
     if (std::optional<std::string> given = parser.Value("resolution")) {
         long long value = 0;
-        if (!CommandSupport::ParseInteger(*given, 0, 2, value)) {
+        if (!ParseInteger(*given, 0, 2, value)) {
             return CommandSupport::UsageError(
                 context.reporter, Command,
                 "--resolution には 0, 1, 2 のいずれかを指定してください: " + *given);

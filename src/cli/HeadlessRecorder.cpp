@@ -1,17 +1,13 @@
 #include "cli/HeadlessRecorder.h"
 
-#include <cstring>
 #include <string_view>
-#include <vector>
 
 #include "acquisition/CQuolixView.h"
 #include "base/ReplacementFile.h"
-#include "cli/DisplayText.h"
 #include "cli/ExitStatus.h"
 #include "cli/HeadlessWindow.h"
 #include "cli/Reporter.h"
 #include "cli/TickScheduler.h"
-#include "framework/Archive.h"
 #include "framework/CommandIds.h"
 #include "framework/CommandRouter.h"
 #include "framework/DocumentFile.h"
@@ -43,32 +39,18 @@ HeadlessRecorder::Snapshot HeadlessRecorder::Snap() const {
 }
 
 bool HeadlessRecorder::Save(bool last) {
-    std::string message;
-    if (last) {
-        // The last write also makes the rename durable.
-        const FileResult result = DocumentFile::SaveAs(doc_, config_.outputPath);
-        message = result.ok ? std::string() : DisplayText(result.message);
-    } else {
-        // A write per sample: whole or not at all, which is what a killed
-        // process needs, without flushing the folder each time.
-        Archive archive = Archive::ForStoring();
-        doc_.Serialize(archive);
-        const std::vector<uint8_t>& bytes = archive.Bytes();
-        const int error = ReplacementFile::WriteWhole(
-            config_.outputPath,
-            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-            ReplacementFile::Flush::None);
-        if (error != 0) {
-            message =
-                config_.outputPath + " に保存できませんでした。\n(" + std::strerror(error) + ")";
-        }
-    }
-    const bool ok = message.empty();
+    // A write per sample is whole or not at all, which is what a killed
+    // process needs, without flushing anything; the last write also makes
+    // the contents and the rename durable.
+    const FileResult result = DocumentFile::SaveAs(
+        doc_, config_.outputPath,
+        last ? ReplacementFile::Flush::DataAndFolder : ReplacementFile::Flush::None);
+    const bool ok = result.ok;
     // A failing disk is reported when it starts failing and when it recovers,
     // not at every sample; the recording goes on in memory meanwhile. The last
     // write is always reported: it decides the exit status.
     if (!ok && (!lastSaveFailed_ || last)) {
-        reporter_.Say({}, message);
+        reporter_.SayCp932({}, result.message);
     } else if (ok && lastSaveFailed_) {
         reporter_.Say(config_.outputPath, "再び保存できるようになりました。");
     }

@@ -1,17 +1,17 @@
 #include "cli/InfoCommand.h"
 
-#include <cstdlib>
 #include <limits>
 
 #include "acquisition/CQuolixDoc.h"
 #include "acquisition/RecordFile.h"
+#include "base/Cp932.h"
 #include "cli/CliContext.h"
 #include "cli/CommandSupport.h"
-#include "cli/DisplayText.h"
 #include "cli/ExitStatus.h"
 #include "cli/JsonWriter.h"
 #include "cli/RecordingInput.h"
 #include "graph/FrequencyText.h"
+#include "graph/SampleSeries.h"
 #include "settings/SettingsRecord.h"
 
 namespace quolix {
@@ -63,13 +63,7 @@ InfoCommand::Summary InfoCommand::Summarize(CQuolixDoc& doc) {
     summary.firstTime = doc.times[0];
     summary.lastTime = doc.times[Index(doc.count - 1)];
     summary.firstReading = doc.readings[0];
-    for (int32_t i = 0; i < doc.count; ++i) {
-        const int64_t deviation =
-            std::llabs(int64_t{doc.readings[Index(i)]} - int64_t{summary.firstReading});
-        if (deviation > summary.largestDeviation) {
-            summary.largestDeviation = deviation;
-        }
-    }
+    summary.largestDeviation = LargestDeviation(doc.Samples());
     return summary;
 }
 
@@ -97,7 +91,7 @@ std::string InfoCommand::FormatJson(CQuolixDoc& doc) {
     json.Key("comments");
     json.BeginArray();
     for (const std::string& comment : doc.comments) {
-        json.String(DisplayText(comment));
+        json.String(Cp932ToUtf8Lossy(comment));
     }
     json.EndArray();
     json.EndObject();
@@ -131,7 +125,7 @@ std::string InfoCommand::FormatText(CQuolixDoc& doc, const std::string& path, in
     for (std::size_t i = 0; i < doc.comments.size(); ++i) {
         text += "注釈" + std::to_string(i + 1) + ":";
         if (!doc.comments[i].empty()) {
-            text += " " + DisplayText(doc.comments[i]);
+            text += " " + Cp932ToUtf8Lossy(doc.comments[i]);
         }
         text += "\n";
     }
@@ -140,13 +134,9 @@ std::string InfoCommand::FormatText(CQuolixDoc& doc, const std::string& path, in
 
 int InfoCommand::Main(const std::vector<std::string>& args, CliContext& context) {
     ArgumentParser parser(CommandSupport::WithCommonOptions({{"json", 0, false, false}}));
-    if (const std::optional<int> status =
-            CommandSupport::ParseOrExit(parser, args, context, Command, Usage())) {
+    if (const std::optional<int> status = CommandSupport::ParseOrExit(
+            parser, args, context, Command, Usage(), CommandSupport::Operands::OneRecording)) {
         return *status;
-    }
-    if (parser.Positionals().size() != 1) {
-        return CommandSupport::UsageError(context.reporter, Command,
-                                          "記録ファイルを 1 個指定してください。");
     }
     const std::string& path = parser.Positionals().front();
     CQuolixDoc doc;

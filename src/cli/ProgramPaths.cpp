@@ -1,7 +1,6 @@
 #include "cli/ProgramPaths.h"
 
-#include <unistd.h>
-
+#include "base/ExecutablePath.h"
 #include "settings/SettingsPath.h"
 
 #ifndef QUOLIX_LIBEXEC_FROM_BIN
@@ -11,26 +10,12 @@
 namespace quolix {
 
 std::string ProgramPaths::ProgramFolder() {
-    std::string target(256, '\0');
-    for (;;) {
-        const ssize_t length = ::readlink("/proc/self/exe", target.data(), target.size());
-        if (length <= 0) {
-            return {};
-        }
-        if (static_cast<std::size_t>(length) < target.size()) {
-            target.resize(static_cast<std::size_t>(length));
-            break;
-        }
-        if (target.size() >= 65536) {
-            return {};
-        }
-        target.resize(target.size() * 2);
-    }
-    const std::size_t slash = target.rfind('/');
+    const std::string executable = ExecutablePath();
+    const std::size_t slash = executable.rfind('/');
     if (slash == std::string::npos) {
         return {};
     }
-    return slash == 0 ? "/" : target.substr(0, slash);
+    return slash == 0 ? "/" : executable.substr(0, slash);
 }
 
 std::string ProgramPaths::SettingsPathIn(const std::string& folder) {

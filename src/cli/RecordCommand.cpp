@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "base/IntegerText.h"
 #include "base/ReplacementFile.h"
 #include "cli/CliContext.h"
 #include "cli/CliCounterLink.h"
@@ -93,7 +94,7 @@ std::optional<std::string> RecordCommand::DeviceFor(std::string_view port, std::
         }
         long long index = 0;
         if (!number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos &&
-            CommandSupport::ParseInteger(number, 1, PortCount, index)) {
+            ParseInteger(number, 1, PortCount, index)) {
             return PortDevice(static_cast<int>(index - 1));
         }
         error = "ポート名は COM1 から COM6 です: " + std::string(port);
@@ -118,13 +119,9 @@ int RecordCommand::Main(const std::vector<std::string>& args, CliContext& contex
                                                              {"port", 0, true, false},
                                                              {"duration", 0, true, false},
                                                              {"comment", 0, true, true}}));
-    if (const std::optional<int> status =
-            CommandSupport::ParseOrExit(parser, args, context, Command, Usage())) {
+    if (const std::optional<int> status = CommandSupport::ParseOrExit(
+            parser, args, context, Command, Usage(), CommandSupport::Operands::None)) {
         return *status;
-    }
-    if (!parser.Positionals().empty()) {
-        return CommandSupport::UsageError(context.reporter, Command,
-                                          "余分な引数があります: " + parser.Positionals().front());
     }
     Options options;
     options.output = parser.Value("output").value_or(std::string());
@@ -141,8 +138,7 @@ int RecordCommand::Main(const std::vector<std::string>& args, CliContext& contex
     }
     if (std::optional<std::string> duration = parser.Value("duration")) {
         long long seconds = 0;
-        if (!CommandSupport::ParseInteger(*duration, 1, std::numeric_limits<int32_t>::max(),
-                                          seconds)) {
+        if (!ParseInteger(*duration, 1, std::numeric_limits<int32_t>::max(), seconds)) {
             return CommandSupport::UsageError(
                 context.reporter, Command,
                 "--duration には 1 以上の整数 (秒) を指定してください: " + *duration);

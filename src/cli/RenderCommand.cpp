@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/IntegerText.h"
 #include "cli/CliContext.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitStatus.h"
@@ -61,8 +62,8 @@ bool RenderCommand::ParseSize(const std::string& text, int32_t& width, int32_t& 
         return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
     };
     if (!digits(widthText) || !digits(heightText) ||
-        !CommandSupport::ParseInteger(widthText, MinSide, MaxSide, w) ||
-        !CommandSupport::ParseInteger(heightText, MinSide, MaxSide, h)) {
+        !ParseInteger(widthText, MinSide, MaxSide, w) ||
+        !ParseInteger(heightText, MinSide, MaxSide, h)) {
         return false;
     }
     width = static_cast<int32_t>(w);
@@ -74,13 +75,9 @@ std::optional<int> RenderCommand::Parse(const std::vector<std::string>& args, Cl
                                         Options& options) {
     ArgumentParser parser(CommandSupport::WithCommonOptions(
         {{"output", 'o', true, false}, {"size", 0, true, false}, {"page", 0, false, false}}));
-    if (const std::optional<int> status =
-            CommandSupport::ParseOrExit(parser, args, context, Command, Usage())) {
+    if (const std::optional<int> status = CommandSupport::ParseOrExit(
+            parser, args, context, Command, Usage(), CommandSupport::Operands::OneRecording)) {
         return *status;
-    }
-    if (parser.Positionals().size() != 1) {
-        return CommandSupport::UsageError(context.reporter, Command,
-                                          "記録ファイルを 1 個指定してください。");
     }
     options.file = parser.Positionals().front();
     options.output = parser.Value("output").value_or(std::string());

@@ -1,6 +1,6 @@
 #include "cli/Reporter.h"
 
-#include "cli/DisplayText.h"
+#include "base/Cp932.h"
 
 namespace quolix {
 
@@ -18,7 +18,7 @@ void Reporter::Say(std::string_view subject, std::string_view text) {
 }
 
 void Reporter::SayCp932(std::string_view subject, std::string_view cp932Text) {
-    Say(subject, DisplayText(cp932Text));
+    Say(subject, Cp932ToUtf8Lossy(cp932Text));
 }
 
 }  // namespace quolix

@@ -4,9 +4,10 @@
 #include <limits>
 #include <optional>
 
+#include "base/Cp932.h"
+#include "base/IntegerText.h"
 #include "cli/CliContext.h"
 #include "cli/CommandSupport.h"
-#include "cli/DisplayText.h"
 #include "cli/ExitStatus.h"
 #include "cli/JsonWriter.h"
 #include "link/PortNames.h"
@@ -134,7 +135,7 @@ bool SettingsCommand::Apply(std::string_view assignment, SettingsRecord& record,
     const std::string_view slotText = assignment.substr(0, equals);
     const std::string_view value = assignment.substr(equals + 1);
     long long slot = 0;
-    if (!CommandSupport::ParseInteger(slotText, 0, SettingsRecord::SlotCount - 1, slot)) {
+    if (!ParseInteger(slotText, 0, SettingsRecord::SlotCount - 1, slot)) {
         error = "スロット番号は 0 から 29 です: " + std::string(slotText);
         return false;
     }
@@ -144,7 +145,7 @@ bool SettingsCommand::Apply(std::string_view assignment, SettingsRecord& record,
     if (SettingsRecord::IsIntSlot(index)) {
         const Range range = RangeOf(index);
         long long number = 0;
-        if (!CommandSupport::ParseInteger(value, range.low, range.high, number)) {
+        if (!ParseInteger(value, range.low, range.high, number)) {
             error = name + " には " + std::to_string(range.low) + " から " +
                     std::to_string(range.high) + " の整数を指定してください: " + std::string(value);
             return false;
@@ -173,7 +174,7 @@ std::string SettingsCommand::FormatJson(const std::string& path, bool loaded,
     json.BeginArray();
     for (int slot = 0; slot < SettingsRecord::SlotCount; ++slot) {
         if (SettingsRecord::IsTextSlot(slot)) {
-            json.String(DisplayText(record.Text(slot)));
+            json.String(Cp932ToUtf8Lossy(record.Text(slot)));
         } else {
             json.Int(record.Int(slot));
         }
@@ -193,7 +194,7 @@ std::string SettingsCommand::FormatText(const std::string& path, bool loaded,
         text += (slot < 10 ? " " : "") + std::to_string(slot) + " " + std::string(SlotLabel(slot)) +
                 ": ";
         if (SettingsRecord::IsTextSlot(slot)) {
-            text += JsonWriter::Quote(DisplayText(record.Text(slot)));
+            text += JsonWriter::Quote(Cp932ToUtf8Lossy(record.Text(slot)));
         } else {
             text += std::to_string(record.Int(slot));
         }
@@ -205,13 +206,9 @@ std::string SettingsCommand::FormatText(const std::string& path, bool loaded,
 int SettingsCommand::Main(const std::vector<std::string>& args, CliContext& context) {
     ArgumentParser parser(
         CommandSupport::WithCommonOptions({{"json", 0, false, false}, {"set", 0, true, true}}));
-    if (const std::optional<int> status =
-            CommandSupport::ParseOrExit(parser, args, context, Command, Usage())) {
+    if (const std::optional<int> status = CommandSupport::ParseOrExit(
+            parser, args, context, Command, Usage(), CommandSupport::Operands::None)) {
         return *status;
-    }
-    if (!parser.Positionals().empty()) {
-        return CommandSupport::UsageError(context.reporter, Command,
-                                          "余分な引数があります: " + parser.Positionals().front());
     }
 
     SettingsRecord record;

@@ -86,10 +86,10 @@ bool ReadAll(int fd, std::size_t sizeHint, std::size_t limit, std::vector<uint8_
     return true;
 }
 
-FileResult WriteFile(const std::string& path, std::span<const uint8_t> bytes) {
+FileResult WriteFile(const std::string& path, std::span<const uint8_t> bytes,
+                     ReplacementFile::Flush flush) {
     const int error = ReplacementFile::WriteWhole(
-        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-        ReplacementFile::Flush::DataAndFolder);
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), flush);
     return error == 0 ? Success() : Failure(path, SaveFailed, error);
 }
 
@@ -147,7 +147,8 @@ FileResult DocumentFile::Save(CDocument& doc) {
     return SaveAs(doc, path);
 }
 
-FileResult DocumentFile::SaveAs(CDocument& doc, const std::string& path) {
+FileResult DocumentFile::SaveAs(CDocument& doc, const std::string& path,
+                                ReplacementFile::Flush flush) {
     if (path.empty()) {
         return FileResult{false, Utf8ToCp932Lossy(NoFileName)};
     }
@@ -156,7 +157,7 @@ FileResult DocumentFile::SaveAs(CDocument& doc, const std::string& path) {
     if (archive.Failed()) {
         return Failure(path, SaveFailed);
     }
-    FileResult result = WriteFile(path, archive.Bytes());
+    FileResult result = WriteFile(path, archive.Bytes(), flush);
     if (result.ok) {
         doc.SetPathName(path);
     }

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+#include "base/ReplacementFile.h"
+
 namespace quolix {
 
 class CDocument;
@@ -36,11 +38,12 @@ class DocumentFile {
     static FileResult Save(CDocument& doc);
 
     // Serialises into memory, writes a temporary file beside the target,
-    // flushes it to the disk and renames it over the target only when all of
-    // it was written: a failed or interrupted save never damages the file
-    // that was there, and leaves no temporary file behind. On success the
-    // document takes the new name.
-    static FileResult SaveAs(CDocument& doc, const std::string& path);
+    // flushes it to the disk as far as flush asks and renames it over the
+    // target only when all of it was written: a failed or interrupted save
+    // never damages the file that was there, and leaves no temporary file
+    // behind. On success the document takes the new name.
+    static FileResult SaveAs(CDocument& doc, const std::string& path,
+                             ReplacementFile::Flush flush = ReplacementFile::Flush::DataAndFolder);
 };
 
 }  // namespace quolix

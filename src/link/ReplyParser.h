@@ -22,11 +22,6 @@ class ReplyParser {
     // the last one. 0 leaves reading untouched.
     int Feed(const uint8_t* bytes, size_t count, int32_t& reading);
 
-    // Reads text the way the C runtime's atoi does: blanks, an optional sign,
-    // decimal digits up to the first other character; no digits gives 0.
-    // Saturates instead of overflowing, although 8 characters never do.
-    static int32_t ConvertReply(const char* text);
-
     int32_t ReplyLength() const { return replyLength_; }
 
   private:

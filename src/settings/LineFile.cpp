@@ -10,6 +10,8 @@
 #include <cstring>
 #include <limits>
 
+#include "base/IntegerText.h"
+
 namespace quolix {
 
 namespace {
@@ -25,34 +27,6 @@ constexpr uint8_t CtrlZ = 0x1A;
 // never qualifies.
 bool BeginsLine(uint8_t next) {
     return next == Tab || (next > 0x20 && next < 0x80);
-}
-
-bool IsCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// atoi: leading white space, an optional sign, decimal digits up to the first
-// other character, 0 without digits. Out-of-range values saturate where atoi
-// would be undefined.
-int32_t ParseDecimal(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && IsCSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    constexpr int64_t Limit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-    int64_t magnitude = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        magnitude = std::min(magnitude * 10 + (text[i] - '0'), Limit);
-    }
-    if (negative) {
-        return static_cast<int32_t>(-magnitude);
-    }
-    return static_cast<int32_t>(std::min(magnitude, Limit - 1));
 }
 
 // Reads exactly size bytes with one read (repeated only when a signal
@@ -188,7 +162,7 @@ int LineFile::ReadInt(int32_t& value) {
         value = 0;
         return -1;
     }
-    value = ParseDecimal(line);
+    value = ParseIntPrefix(line);
     return result;
 }
 

@@ -1,8 +1,8 @@
 #include "settings/SettingsPath.h"
 
-#include <unistd.h>
-
 #include <string_view>
+
+#include "base/ExecutablePath.h"
 
 namespace quolix {
 
@@ -32,23 +32,7 @@ std::string SettingsPathFor(const std::string& executablePath) {
 }
 
 std::string ExecutableSettingsPath() {
-    // readlink does not say whether it truncated; a result that fills the
-    // buffer is retried with a larger one.
-    std::string target(256, '\0');
-    for (;;) {
-        const ssize_t length = ::readlink("/proc/self/exe", target.data(), target.size());
-        if (length <= 0) {
-            return {};
-        }
-        if (static_cast<size_t>(length) < target.size()) {
-            target.resize(static_cast<size_t>(length));
-            return SettingsPathFor(target);
-        }
-        if (target.size() >= 65536) {
-            return {};
-        }
-        target.resize(target.size() * 2);
-    }
+    return SettingsPathFor(ExecutablePath());
 }
 
 }  // namespace quolix

@@ -40,6 +40,13 @@ class SettingsRecord {
         ShowState = 24,
     };
 
+    // What slot ShowState holds: how the window was shown when the program
+    // last ended (the platform's SW_SHOWNORMAL, SW_SHOWMINIMIZED and
+    // SW_SHOWMAXIMIZED).
+    static constexpr int32_t ShowNormal = 1;
+    static constexpr int32_t ShowMinimized = 2;
+    static constexpr int32_t ShowMaximized = 3;
+
     static bool IsValidSlot(int slot) { return slot >= 0 && slot < SlotCount; }
     static bool IsTextSlot(int slot) { return slot >= FirstTextSlot && slot <= LastTextSlot; }
     static bool IsIntSlot(int slot) { return IsValidSlot(slot) && !IsTextSlot(slot); }

@@ -35,9 +35,9 @@ fuzz_ci_runs() {
 # The parser's own source files, for the coverage report.
 fuzz_sources() {
     case "$1" in
-        replies) echo "src/link/ReplyParser.cpp" ;;
+        replies) echo "src/link/ReplyParser.cpp src/base/IntegerText.cpp" ;;
         record-file) echo "src/framework/Archive.cpp src/acquisition/RecordFile.cpp src/framework/DocumentFile.cpp" ;;
-        settings) echo "src/settings/LineFile.cpp src/settings/SettingsStore.cpp src/settings/SettingsRecord.cpp" ;;
+        settings) echo "src/settings/LineFile.cpp src/settings/SettingsStore.cpp src/settings/SettingsRecord.cpp src/base/IntegerText.cpp" ;;
     esac
 }
 

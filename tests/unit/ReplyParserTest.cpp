@@ -144,36 +144,5 @@ TEST(ReplyParserTest, OverlongRunAcrossManyFeedsStaysBounded) {
     EXPECT_EQ(FeedText(parser, "\r").result, 0);
 }
 
-struct ConvertCase {
-    const char* text;
-    int32_t value;
-};
-
-class ConvertReplyCases : public ::testing::TestWithParam<ConvertCase> {};
-
-TEST_P(ConvertReplyCases, ReadsLikeAtoi) {
-    EXPECT_EQ(ReplyParser::ConvertReply(GetParam().text), GetParam().value)
-        << "text '" << GetParam().text << "'";
-}
-
-const ConvertCase ConvertCases[] = {
-    {"", 0},
-    {"0", 0},
-    {"42", 42},
-    {"\t\n\v\f\r 42", 42},
-    {"-", 0},
-    {"+", 0},
-    {"- 1", 0},
-    {"12ab34", 12},
-    {"00000000", 0},
-    {"-0", 0},
-    {"2147483647", 2147483647},
-    {"-2147483648", -2147483647 - 1},
-    {"99999999999999999999", 2147483647},
-    {"-99999999999999999999", -2147483647 - 1},
-};
-
-INSTANTIATE_TEST_SUITE_P(Texts, ConvertReplyCases, ::testing::ValuesIn(ConvertCases));
-
 }  // namespace
 }  // namespace quolix

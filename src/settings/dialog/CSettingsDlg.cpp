@@ -10,9 +10,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <charconv>
+#include <limits>
+#include <string_view>
 #include <utility>
 
+#include "base/IntegerText.h"
 #include "framework/qt/Cp932LineEdit.h"
 #include "framework/qt/QtDeviceContext.h"
 #include "link/PortNames.h"
@@ -23,25 +25,21 @@ namespace {
 
 using Slot = SettingsRecord::Slot;
 
-// A whole decimal integer: optional blanks, an optional sign, digits, optional
-// blanks, and nothing else; false when it is not one or does not fit an int.
-bool ParseInteger(const std::string& text, int& value) {
-    size_t begin = text.find_first_not_of(" \t");
-    const size_t end = text.find_last_not_of(" \t");
+// A whole decimal integer: optional blanks, an optional sign, digits,
+// optional blanks, and nothing else; false when it is not one or does not fit
+// an int.
+bool ParseWidth(const std::string& text, int& value) {
+    const size_t begin = text.find_first_not_of(" \t");
     if (begin == std::string::npos) {
         return false;
     }
-    if (text[begin] == '+' && begin < end) {
-        ++begin;  // from_chars takes a minus sign only
-    }
-    const char* first = text.data() + begin;
-    const char* last = text.data() + end + 1;
-    int parsed = 0;
-    const auto [stop, error] = std::from_chars(first, last, parsed);
-    if (error != std::errc() || stop != last) {
+    const size_t end = text.find_last_not_of(" \t");
+    long long parsed = 0;
+    if (!ParseInteger(std::string_view(text).substr(begin, end - begin + 1),
+                      std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), parsed)) {
         return false;
     }
-    value = parsed;
+    value = static_cast<int>(parsed);
     return true;
 }
 
@@ -283,7 +281,7 @@ bool CSettingsDlg::ReadTitle(Cp932LineEdit& edit, int limit, std::string& member
 bool CSettingsDlg::ReadWidth(Cp932LineEdit& edit, int& member) {
     std::string text;
     int value = 0;
-    if (!edit.GetCp932Text(text) || !ParseInteger(text, value)) {
+    if (!edit.GetCp932Text(text) || !ParseWidth(text, value)) {
         return Fail(edit, QStringLiteral("整数を入力してください。"));
     }
     if (value < MinWidth || value > MaxWidth) {
