@@ -113,7 +113,7 @@ void BM_DocumentFileSave2100(benchmark::State& state) {
     FillRecording(doc, CQuolixDoc::SampleCapacity);
     const std::string path = folder.Path() + "/bench.qlx";
     for (auto _ : state) {
-        if (!DocumentFile::SaveAs(doc, path).ok) {
+        if (!docfile::SaveAs(doc, path).ok) {
             state.SkipWithError("save failed");
             break;
         }
@@ -126,13 +126,13 @@ void BM_DocumentFileOpen2100(benchmark::State& state) {
     CQuolixDoc source;
     FillRecording(source, CQuolixDoc::SampleCapacity);
     const std::string path = folder.Path() + "/bench.qlx";
-    if (!DocumentFile::SaveAs(source, path).ok) {
+    if (!docfile::SaveAs(source, path).ok) {
         state.SkipWithError("save failed");
         return;
     }
     CQuolixDoc doc;
     for (auto _ : state) {
-        if (!DocumentFile::Open(doc, path).ok) {
+        if (!docfile::Open(doc, path).ok) {
             state.SkipWithError("open failed");
             break;
         }

@@ -11,9 +11,9 @@ CQuolixDoc::CQuolixDoc() {
 
 void CQuolixDoc::Serialize(Archive& archive) {
     if (archive.IsStoring()) {
-        RecordFile::Store(*this, archive);
+        recordfile::Store(*this, archive);
     } else {
-        RecordFile::Load(*this, archive);
+        recordfile::Load(*this, archive);
     }
 }
 

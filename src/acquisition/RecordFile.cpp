@@ -9,7 +9,7 @@
 #include "acquisition/CQuolixDoc.h"
 #include "framework/Archive.h"
 
-namespace quolix {
+namespace quolix::recordfile {
 
 namespace {
 
@@ -24,8 +24,8 @@ struct Scratch {
 // Whether the bytes at hand could be the start of our header, which tells a
 // file cut short inside its header from another program's file.
 bool CouldBeOurHeader(std::span<const uint8_t> bytes) {
-    std::string expected(1, static_cast<char>(RecordFile::Header.size()));
-    expected += RecordFile::Header;
+    std::string expected(1, static_cast<char>(Header.size()));
+    expected += Header;
     const std::size_t n = std::min(bytes.size(), expected.size());
     return std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n),
                       expected.begin(),
@@ -34,7 +34,7 @@ bool CouldBeOurHeader(std::span<const uint8_t> bytes) {
 
 }  // namespace
 
-void RecordFile::Store(const CQuolixDoc& doc, Archive& archive) {
+void Store(const CQuolixDoc& doc, Archive& archive) {
     // A negative count means an empty store; nothing above the capacity exists.
     const int32_t count = std::clamp(doc.count, 0, CQuolixDoc::SampleCapacity);
     archive.WriteString(Header);
@@ -48,7 +48,7 @@ void RecordFile::Store(const CQuolixDoc& doc, Archive& archive) {
     }
 }
 
-RecordFile::LoadStatus RecordFile::Load(CQuolixDoc& doc, Archive& archive) {
+LoadStatus Load(CQuolixDoc& doc, Archive& archive) {
     const std::span<const uint8_t> start = archive.RemainingBytes();
     std::string header;
     if (!archive.ReadString(header)) {
@@ -93,4 +93,4 @@ RecordFile::LoadStatus RecordFile::Load(CQuolixDoc& doc, Archive& archive) {
     return LoadStatus::Ok;
 }
 
-}  // namespace quolix
+}  // namespace quolix::recordfile

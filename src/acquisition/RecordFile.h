@@ -9,24 +9,24 @@ class CQuolixDoc;
 
 // The byte layout of a recording: the header string, the sample count, the
 // samples as time/reading pairs, then the five comment strings.
-class RecordFile {
-  public:
-    static constexpr std::string_view Header = "Quolix V1.001";
+namespace recordfile {
 
-    enum class LoadStatus {
-        Ok,
-        ForeignFile,  // the data does not begin with our header
-        Truncated,    // it ends before all that it announces, or could not be read
-        BadCount,     // the sample count is below 0 or above the capacity
-    };
+inline constexpr std::string_view Header = "Quolix V1.001";
 
-    static void Store(const CQuolixDoc& doc, Archive& archive);
-
-    // All or nothing: the document's samples and comments are replaced only
-    // when the whole recording was read; otherwise the document is untouched
-    // and the archive is marked failed with the matching reason. Bytes after
-    // the fifth comment are ignored, as nothing in them could be ours.
-    static LoadStatus Load(CQuolixDoc& doc, Archive& archive);
+enum class LoadStatus {
+    Ok,
+    ForeignFile,  // the data does not begin with our header
+    Truncated,    // it ends before all that it announces, or could not be read
+    BadCount,     // the sample count is below 0 or above the capacity
 };
 
+void Store(const CQuolixDoc& doc, Archive& archive);
+
+// All or nothing: the document's samples and comments are replaced only when
+// the whole recording was read; otherwise the document is untouched and the
+// archive is marked failed with the matching reason. Bytes after the fifth
+// comment are ignored, as nothing in them could be ours.
+LoadStatus Load(CQuolixDoc& doc, Archive& archive);
+
+}  // namespace recordfile
 }  // namespace quolix

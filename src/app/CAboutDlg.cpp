@@ -14,7 +14,7 @@ static void InitAboutResources() {
     Q_INIT_RESOURCE(quolix);
 }
 
-namespace quolix {
+namespace quolix::app {
 
 namespace {
 constexpr int IconPixels = 32;  // the platform's standard icon size
@@ -52,4 +52,4 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     connect(ok_, &QPushButton::clicked, this, &CAboutDlg::accept);
 }
 
-}  // namespace quolix
+}  // namespace quolix::app

@@ -7,7 +7,7 @@
 class QLabel;
 class QPushButton;
 
-namespace quolix {
+namespace quolix::app {
 
 // "Quolixのﾊﾞｰｼﾞｮﾝ情報": the application icon, name and version, and OK.
 class CAboutDlg : public QDialog {
@@ -29,4 +29,4 @@ class CAboutDlg : public QDialog {
     QPushButton* ok_ = nullptr;
 };
 
-}  // namespace quolix
+}  // namespace quolix::app

@@ -10,7 +10,7 @@
 #include "framework/qt/Cp932LineEdit.h"
 #include "framework/qt/QtDeviceContext.h"
 
-namespace quolix {
+namespace quolix::app {
 
 CCommentDlg::CCommentDlg(QWidget* parent)
     : QDialog(parent), units_(DialogUnits::DialogFont(ScreenDpiY())) {
@@ -92,4 +92,4 @@ void CCommentDlg::accept() {
     QDialog::accept();
 }
 
-}  // namespace quolix
+}  // namespace quolix::app

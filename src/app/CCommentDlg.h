@@ -13,6 +13,8 @@ namespace quolix {
 
 class Cp932LineEdit;
 
+namespace app {
+
 // "注釈の入力": the three comment lines printed under the graph. Seeded with
 // the view's lines; OK hands the edited lines out through Result(), Cancel
 // leaves Result() as seeded.
@@ -47,4 +49,5 @@ class CCommentDlg : public QDialog {
     QWidget* cancel_ = nullptr;
 };
 
+}  // namespace app
 }  // namespace quolix

@@ -19,7 +19,7 @@
 #include "framework/qt/QtViewHost.h"
 #include "settings/SettingsStore.h"
 
-namespace quolix {
+namespace quolix::app {
 
 CMainFrame::CMainFrame(CQuolixView& view, std::string settingsPath)
     : view_(view), settingsPath_(std::move(settingsPath)) {
@@ -159,4 +159,4 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     }
 }
 
-}  // namespace quolix
+}  // namespace quolix::app

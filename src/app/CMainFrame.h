@@ -15,8 +15,11 @@ class QAction;
 namespace quolix {
 
 class CQuolixView;
-class MainFrameUi;
 class QtViewHost;
+
+namespace app {
+
+class MainFrameUi;
 
 // The one top-level window: hosts the view, carries the menus, toolbar and
 // status bar, opens at the rectangle stored in the settings file and stores
@@ -67,4 +70,5 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     bool shutDown_ = false;
 };
 
+}  // namespace app
 }  // namespace quolix

@@ -23,7 +23,7 @@
 #include "framework/qt/QtViewHost.h"
 #include "settings/SettingsStore.h"
 
-namespace quolix {
+namespace quolix::app {
 
 namespace {
 
@@ -97,7 +97,7 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
             break;
         case CommandLineInfo::Action::FilePrint: {
             const QString path = QFile::decodeName(info.fileName.c_str());
-            const FileResult opened = DocumentFile::Open(doc_, info.fileName);
+            const FileResult opened = docfile::Open(doc_, info.fileName);
             if (!opened.ok) {
                 std::fprintf(stderr, "%s\n", QStringFromCp932(opened.message).toUtf8().constData());
                 return 1;
@@ -237,7 +237,7 @@ void CQuolixApp::RememberFile(const QString& path) {
 }
 
 bool CQuolixApp::NewDocument() {
-    const bool ok = Report(DocumentFile::New(doc_));
+    const bool ok = Report(docfile::New(doc_));
     UpdateTitle();
     if (frame_) {
         frame_->Host().Invalidate();
@@ -246,7 +246,7 @@ bool CQuolixApp::NewDocument() {
 }
 
 bool CQuolixApp::OpenDocumentFile(const QString& path) {
-    if (!Report(DocumentFile::Open(doc_, ToPath(path)))) {
+    if (!Report(docfile::Open(doc_, ToPath(path)))) {
         return false;
     }
     RememberFile(path);
@@ -261,11 +261,11 @@ bool CQuolixApp::SaveDocument() {
         OnFileSaveAs();
         return !doc_.GetPathName().empty();
     }
-    return Report(DocumentFile::Save(doc_));
+    return Report(docfile::Save(doc_));
 }
 
 bool CQuolixApp::SaveDocumentAs(const QString& path) {
-    if (!Report(DocumentFile::SaveAs(doc_, ToPath(path)))) {
+    if (!Report(docfile::SaveAs(doc_, ToPath(path)))) {
         return false;
     }
     RememberFile(path);
@@ -375,4 +375,4 @@ void CQuolixApp::RunDemo(int seconds, const QString& folder) {
     });
 }
 
-}  // namespace quolix
+}  // namespace quolix::app

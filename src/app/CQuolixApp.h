@@ -21,8 +21,11 @@ class QPrinter;
 
 namespace quolix {
 
-class CMainFrame;
 class CounterLink;
+
+namespace app {
+
+class CMainFrame;
 
 // The application: starts the program in the framework's order (settings for
 // the show state, document, frame and view, then the command line), owns the
@@ -101,4 +104,5 @@ class CQuolixApp : public QObject, public CommandTarget {
     CommandRouter router_;
 };
 
+}  // namespace app
 }  // namespace quolix

@@ -4,7 +4,7 @@
 
 #include "QuolixVersion.h"
 
-namespace quolix {
+namespace quolix::app {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::optional<int> CommandLineInfo::AnswerWithoutWindow(std::FILE* out) const {
     }
 }
 
-}  // namespace quolix
+}  // namespace quolix::app

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace quolix {
+namespace quolix::app {
 
 // What the command line asks the application to do at start-up.
 struct CommandLineInfo {
@@ -36,4 +36,4 @@ struct CommandLineInfo {
     std::optional<int> AnswerWithoutWindow(std::FILE* out) const;
 };
 
-}  // namespace quolix
+}  // namespace quolix::app

@@ -4,11 +4,11 @@
 
 #include "framework/CommandIds.h"
 
-namespace quolix {
+namespace quolix::app::commands {
 namespace {
 
-using Entry = CommandTable::MenuEntry;
-using Kind = CommandTable::MenuEntry::Kind;
+using Entry = MenuEntry;
+using Kind = MenuEntry::Kind;
 
 constexpr Entry Command(std::string_view text, uint32_t id, std::string_view hint = {}) {
     return Entry{Kind::Command, text, id, hint, {}};
@@ -64,36 +64,25 @@ constexpr std::array MenuBar = {
     Popup("データ(&D)", DataMenu), Popup("ﾍﾙﾌﾟ(&H)", HelpMenu),
 };
 
-constexpr uint32_t Sep = CommandTable::ToolbarSeparator;
+constexpr uint32_t Sep = ToolbarSeparator;
 constexpr std::array<uint32_t, 13> Toolbar = {
     ID_FILE_NEW,        ID_FILE_OPEN,    ID_FILE_SAVE, Sep,           ID_FILE_PRINT, Sep,
     ID_SET_ENVIRONMENT, ID_EDIT_COMMENT, Sep,          ID_DATA_START, ID_DATA_PAUSE, Sep,
     ID_APP_ABOUT,
 };
 
-using Acc = CommandTable::Accelerator;
-using Key = CommandTable::Key;
-constexpr uint8_t Ctrl = CommandTable::Ctrl;
-constexpr uint8_t Shift = CommandTable::Shift;
-constexpr uint8_t Alt = CommandTable::Alt;
+using Acc = Accelerator;
 constexpr std::array AcceleratorTable = {
-    Acc{Ctrl, Key::N, ID_FILE_NEW},
-    Acc{Ctrl, Key::O, ID_FILE_OPEN},
-    Acc{Ctrl, Key::S, ID_FILE_SAVE},
-    Acc{Ctrl, Key::P, ID_FILE_PRINT},
-    Acc{Ctrl, Key::Z, ID_EDIT_UNDO},
-    Acc{Alt, Key::Backspace, ID_EDIT_UNDO},
-    Acc{Ctrl, Key::X, ID_EDIT_CUT},
-    Acc{Shift, Key::Delete, ID_EDIT_CUT},
-    Acc{Ctrl, Key::C, ID_EDIT_COPY},
-    Acc{Ctrl, Key::Insert, ID_EDIT_COPY},
-    Acc{Ctrl, Key::V, ID_EDIT_PASTE},
-    Acc{Shift, Key::Insert, ID_EDIT_PASTE},
-    Acc{CommandTable::NoModifier, Key::F6, ID_NEXT_PANE},
-    Acc{Shift, Key::F6, ID_PREV_PANE},
+    Acc{Ctrl, Key::N, ID_FILE_NEW},         Acc{Ctrl, Key::O, ID_FILE_OPEN},
+    Acc{Ctrl, Key::S, ID_FILE_SAVE},        Acc{Ctrl, Key::P, ID_FILE_PRINT},
+    Acc{Ctrl, Key::Z, ID_EDIT_UNDO},        Acc{Alt, Key::Backspace, ID_EDIT_UNDO},
+    Acc{Ctrl, Key::X, ID_EDIT_CUT},         Acc{Shift, Key::Delete, ID_EDIT_CUT},
+    Acc{Ctrl, Key::C, ID_EDIT_COPY},        Acc{Ctrl, Key::Insert, ID_EDIT_COPY},
+    Acc{Ctrl, Key::V, ID_EDIT_PASTE},       Acc{Shift, Key::Insert, ID_EDIT_PASTE},
+    Acc{NoModifier, Key::F6, ID_NEXT_PANE}, Acc{Shift, Key::F6, ID_PREV_PANE},
 };
 
-using Text = CommandTable::CommandText;
+using Text = CommandText;
 constexpr std::array CommandTexts = {
     // The program's own commands.
     Text{ID_SET_ENVIRONMENT, "環境設定", "設定", "toolbar/settings.png"},
@@ -130,34 +119,31 @@ constexpr std::array CommandTexts = {
          {}},
 };
 
-using Pane = CommandTable::StatusPane;
+using Pane = StatusPane;
 constexpr std::array Panes = {
-    Pane{CommandTable::MessagePane, CommandTable::IdleText},
-    Pane{CommandTable::IndicatorKana, "ｶﾅ"},
-    Pane{CommandTable::IndicatorCaps, "CAP"},
-    Pane{CommandTable::IndicatorNum, "NUM"},
-    Pane{CommandTable::IndicatorScrl, "SCRL"},
+    Pane{MessagePane, IdleText}, Pane{IndicatorKana, "ｶﾅ"},   Pane{IndicatorCaps, "CAP"},
+    Pane{IndicatorNum, "NUM"},   Pane{IndicatorScrl, "SCRL"},
 };
 
 }  // namespace
 
-std::span<const CommandTable::MenuEntry> CommandTable::MainMenu() {
+std::span<const MenuEntry> MainMenu() {
     return MenuBar;
 }
 
-std::span<const uint32_t> CommandTable::ToolbarButtons() {
+std::span<const uint32_t> ToolbarButtons() {
     return Toolbar;
 }
 
-std::span<const CommandTable::Accelerator> CommandTable::Accelerators() {
+std::span<const Accelerator> Accelerators() {
     return AcceleratorTable;
 }
 
-std::span<const CommandTable::CommandText> CommandTable::Commands() {
+std::span<const CommandText> Commands() {
     return CommandTexts;
 }
 
-const CommandTable::CommandText* CommandTable::FindCommand(uint32_t id) {
+const CommandText* FindCommand(uint32_t id) {
     for (const CommandText& text : CommandTexts) {
         if (text.id == id) {
             return &text;
@@ -166,11 +152,11 @@ const CommandTable::CommandText* CommandTable::FindCommand(uint32_t id) {
     return nullptr;
 }
 
-std::span<const CommandTable::StatusPane> CommandTable::StatusPanes() {
+std::span<const StatusPane> StatusPanes() {
     return Panes;
 }
 
-bool CommandTable::IsInert(uint32_t id) {
+bool IsInert(uint32_t id) {
     switch (id) {
         case ID_EDIT_UNDO:
         case ID_EDIT_CUT:
@@ -184,7 +170,7 @@ bool CommandTable::IsInert(uint32_t id) {
     }
 }
 
-std::string CommandTable::AcceleratorText(const Accelerator& accelerator) {
+std::string AcceleratorText(const Accelerator& accelerator) {
     static constexpr std::array<std::string_view, 12> KeyNames = {
         "N", "O", "S", "P", "Z", "X", "C", "V", "Backspace", "Delete", "Insert", "F6"};
     std::string text;
@@ -201,4 +187,4 @@ std::string CommandTable::AcceleratorText(const Accelerator& accelerator) {
     return text;
 }
 
-}  // namespace quolix
+}  // namespace quolix::app::commands

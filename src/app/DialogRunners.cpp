@@ -4,7 +4,7 @@
 #include "app/CCommentDlg.h"
 #include "settings/dialog/CSettingsDlg.h"
 
-namespace quolix {
+namespace quolix::app {
 
 DialogResult RunSettingsDialog(QWidget* parent, const std::string& settingsPath,
                                SettingsRecord& record) {
@@ -31,4 +31,4 @@ void RunAboutDialog(QWidget* parent) {
     dialog.exec();
 }
 
-}  // namespace quolix
+}  // namespace quolix::app

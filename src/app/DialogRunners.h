@@ -11,6 +11,8 @@ namespace quolix {
 
 class SettingsRecord;
 
+namespace app {
+
 // The dialogs as the view's window runs them, all modal: timers keep firing
 // while one is open, so polling and recording go on behind it.
 
@@ -23,4 +25,5 @@ DialogResult RunSettingsDialog(QWidget* parent, const std::string& settingsPath,
 DialogResult RunCommentDialog(QWidget* parent, std::array<std::string, 3>& lines);
 void RunAboutDialog(QWidget* parent);
 
+}  // namespace app
 }  // namespace quolix

@@ -24,7 +24,7 @@ static void InitQuolixResources() {
     Q_INIT_RESOURCE(quolix);
 }
 
-namespace quolix {
+namespace quolix::app {
 namespace {
 
 QString FromUtf8(std::string_view text) {
@@ -33,12 +33,12 @@ QString FromUtf8(std::string_view text) {
 
 // The menu text of a command, searched through the whole tree; empty when the
 // command has no menu entry.
-std::string_view MenuText(std::span<const CommandTable::MenuEntry> entries, uint32_t id) {
-    for (const CommandTable::MenuEntry& entry : entries) {
-        if (entry.kind == CommandTable::MenuEntry::Kind::Command && entry.id == id) {
+std::string_view MenuText(std::span<const commands::MenuEntry> entries, uint32_t id) {
+    for (const commands::MenuEntry& entry : entries) {
+        if (entry.kind == commands::MenuEntry::Kind::Command && entry.id == id) {
             return entry.text;
         }
-        if (entry.kind == CommandTable::MenuEntry::Kind::Popup) {
+        if (entry.kind == commands::MenuEntry::Kind::Popup) {
             const std::string_view found = MenuText(entry.items, id);
             if (!found.empty()) {
                 return found;
@@ -48,20 +48,20 @@ std::string_view MenuText(std::span<const CommandTable::MenuEntry> entries, uint
     return {};
 }
 
-QKeySequence KeySequenceFor(const CommandTable::Accelerator& accelerator) {
-    // In the order of CommandTable::Key.
+QKeySequence KeySequenceFor(const commands::Accelerator& accelerator) {
+    // In the order of commands::Key.
     static constexpr std::array<Qt::Key, 12> Keys = {
         Qt::Key_N, Qt::Key_O, Qt::Key_S,         Qt::Key_P,      Qt::Key_Z,      Qt::Key_X,
         Qt::Key_C, Qt::Key_V, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Insert, Qt::Key_F6};
     const Qt::Key key = Keys[static_cast<size_t>(accelerator.key)];
     Qt::KeyboardModifiers modifiers;
-    if ((accelerator.modifiers & CommandTable::Ctrl) != 0) {
+    if ((accelerator.modifiers & commands::Ctrl) != 0) {
         modifiers |= Qt::ControlModifier;
     }
-    if ((accelerator.modifiers & CommandTable::Shift) != 0) {
+    if ((accelerator.modifiers & commands::Shift) != 0) {
         modifiers |= Qt::ShiftModifier;
     }
-    if ((accelerator.modifiers & CommandTable::Alt) != 0) {
+    if ((accelerator.modifiers & commands::Alt) != 0) {
         modifiers |= Qt::AltModifier;
     }
     return QKeySequence(QKeyCombination(modifiers, key));
@@ -89,11 +89,11 @@ MainFrameUi::MainFrameUi(QMainWindow& window) : QObject(&window), window_(window
 }
 
 void MainFrameUi::CreateActions() {
-    for (const CommandTable::CommandText& command : CommandTable::Commands()) {
+    for (const commands::CommandText& command : commands::Commands()) {
         const uint32_t id = command.id;
         // Parent ownership: the window deletes its actions.
         auto* action = new QAction(&window_);
-        const std::string_view menuText = MenuText(CommandTable::MainMenu(), id);
+        const std::string_view menuText = MenuText(commands::MainMenu(), id);
         action->setText(FromUtf8(menuText.empty() ? command.toolTip : menuText));
         action->setStatusTip(FromUtf8(command.prompt));
         action->setToolTip(FromUtf8(command.toolTip));
@@ -103,7 +103,7 @@ void MainFrameUi::CreateActions() {
             action->setIconVisibleInMenu(false);
         }
         QList<QKeySequence> keys;
-        for (const CommandTable::Accelerator& accelerator : CommandTable::Accelerators()) {
+        for (const commands::Accelerator& accelerator : commands::Accelerators()) {
             if (accelerator.id == id) {
                 keys.append(KeySequenceFor(accelerator));
             }
@@ -113,7 +113,7 @@ void MainFrameUi::CreateActions() {
         action->setShortcutContext(Qt::WindowShortcut);
         window_.addAction(action);
 
-        if (CommandTable::IsInert(id) || id == ID_FILE_MRU_FILE1) {
+        if (commands::IsInert(id) || id == ID_FILE_MRU_FILE1) {
             action->setEnabled(false);
         }
         if (!IsFrameToggle(id)) {
@@ -125,10 +125,10 @@ void MainFrameUi::CreateActions() {
 
 void MainFrameUi::BuildMenuBar() {
     QMenuBar* bar = window_.menuBar();
-    for (const CommandTable::MenuEntry& popup : CommandTable::MainMenu()) {
+    for (const commands::MenuEntry& popup : commands::MainMenu()) {
         QMenu* menu = bar->addMenu(FromUtf8(popup.text));
-        for (const CommandTable::MenuEntry& entry : popup.items) {
-            if (entry.kind == CommandTable::MenuEntry::Kind::Separator) {
+        for (const commands::MenuEntry& entry : popup.items) {
+            if (entry.kind == commands::MenuEntry::Kind::Separator) {
                 menu->addSeparator();
             } else if (QAction* action = Action(entry.id)) {
                 menu->addAction(action);
@@ -146,8 +146,8 @@ void MainFrameUi::BuildToolBar() {
     toolBar_->setMovable(true);
     toolBar_->setFloatable(true);
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
-    for (const uint32_t id : CommandTable::ToolbarButtons()) {
-        if (id == CommandTable::ToolbarSeparator) {
+    for (const uint32_t id : commands::ToolbarButtons()) {
+        if (id == commands::ToolbarSeparator) {
             toolBar_->addSeparator();
         } else if (QAction* action = Action(id)) {
             toolBar_->addAction(action);
@@ -165,9 +165,9 @@ void MainFrameUi::BuildToolBar() {
 
 void MainFrameUi::BuildStatusBar() {
     statusBar_ = window_.statusBar();
-    for (const CommandTable::StatusPane& pane : CommandTable::StatusPanes()) {
+    for (const commands::StatusPane& pane : commands::StatusPanes()) {
         auto* label = new QLabel(FromUtf8(pane.text), statusBar_);
-        if (pane.id == CommandTable::MessagePane) {
+        if (pane.id == commands::MessagePane) {
             // Prompts are shown over it as temporary messages; the idle text
             // comes back when they clear.
             statusBar_->addWidget(label, 1);
@@ -209,7 +209,7 @@ void MainFrameUi::UpdateEnabled(const std::function<bool(uint32_t)>& isEnabled) 
         }
         if (IsFrameToggle(id)) {
             action->setEnabled(true);
-        } else if (CommandTable::IsInert(id)) {
+        } else if (commands::IsInert(id)) {
             action->setEnabled(false);
         } else {
             action->setEnabled(isEnabled(id));
@@ -217,4 +217,4 @@ void MainFrameUi::UpdateEnabled(const std::function<bool(uint32_t)>& isEnabled) 
     }
 }
 
-}  // namespace quolix
+}  // namespace quolix::app

@@ -14,10 +14,10 @@ class QMenu;
 class QStatusBar;
 class QToolBar;
 
-namespace quolix {
+namespace quolix::app {
 
 // The main frame's menu bar, toolbar and status bar, built on a QMainWindow
-// from the CommandTable: one QAction per command, shared by menu, toolbar and
+// from the command table: one QAction per command, shared by menu, toolbar and
 // accelerator keys. Commands reach the rest of the application through
 // commandTriggered; the frame itself handles only the toolbar and status-bar
 // toggles. Create it with new: the window owns it, as it owns the actions.
@@ -62,4 +62,4 @@ class MainFrameUi : public QObject {
     std::vector<QLabel*> panes_;
 };
 
-}  // namespace quolix
+}  // namespace quolix::app

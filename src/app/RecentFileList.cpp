@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-namespace quolix {
+namespace quolix::app {
 
 namespace {
 
@@ -50,4 +50,4 @@ void RecentFileList::Store() const {
     }
 }
 
-}  // namespace quolix
+}  // namespace quolix::app

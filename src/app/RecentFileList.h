@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace quolix {
+namespace quolix::app {
 
 // The most recently opened or saved files, newest first, kept where the
 // desktop's settings keep them so that they survive restarts.
@@ -26,4 +26,4 @@ class RecentFileList {
     QStringList files_;
 };
 
-}  // namespace quolix
+}  // namespace quolix::app

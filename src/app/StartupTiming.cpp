@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-namespace quolix {
+namespace quolix::app {
 
 namespace {
 
@@ -60,4 +60,4 @@ void ReportFirstPaint(QWidget& widget) {
     widget.installEventFilter(new FirstPaintWatcher(widget));  // owned by the widget
 }
 
-}  // namespace quolix
+}  // namespace quolix::app

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-namespace quolix {
+namespace quolix::app {
 
 bool InstallJapaneseTranslation(QTranslator& translator) {
     if (!translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
@@ -15,4 +15,4 @@ bool InstallJapaneseTranslation(QTranslator& translator) {
     return QCoreApplication::installTranslator(&translator);
 }
 
-}  // namespace quolix
+}  // namespace quolix::app

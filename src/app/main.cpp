@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     // its own options (-platform, -display...) out of the command line.
     const std::vector<std::string> early(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (const std::optional<int> status =
-            quolix::CommandLineInfo::Parse(early).AnswerWithoutWindow(stdout)) {
+            quolix::app::CommandLineInfo::Parse(early).AnswerWithoutWindow(stdout)) {
         return *status;
     }
 
@@ -28,19 +28,19 @@ int main(int argc, char** argv) {
 
     // The framework's own dialogs and buttons speak Japanese like the rest.
     QTranslator translator;
-    quolix::InstallJapaneseTranslation(translator);
+    quolix::app::InstallJapaneseTranslation(translator);
     quolix::InstallFontSubstitutions();
 
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
         arguments.emplace_back(argv[i]);
     }
-    quolix::CQuolixApp app(quolix::CQuolixApp::Options{});
+    quolix::app::CQuolixApp app(quolix::app::CQuolixApp::Options{});
     if (const std::optional<int> status = app.InitInstance(arguments)) {
         return *status;
     }
     if (qEnvironmentVariableIsSet("QUOLIX_STARTUP_TIMING")) {
-        quolix::ReportFirstPaint(app.Frame().Host());
+        quolix::app::ReportFirstPaint(app.Frame().Host());
     }
     return QApplication::exec();
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace quolix {
+namespace quolix::cli {
 
 namespace {
 
@@ -125,4 +125,4 @@ std::optional<std::string> ArgumentParser::Value(std::string_view name) const {
     return std::nullopt;
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

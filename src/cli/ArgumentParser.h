@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace quolix {
+namespace quolix::cli {
 
 // One option a command accepts: "--name", optionally also "-x".
 struct OptionSpec {
@@ -43,4 +43,4 @@ class ArgumentParser {
     std::vector<std::string> positionals_;
 };
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -15,7 +15,7 @@
 #include "cli/Reporter.h"
 #include "cli/SettingsCommand.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 namespace {
 
@@ -26,11 +26,11 @@ struct Subcommand {
 };
 
 constexpr std::array<Subcommand, 5> Subcommands = {{
-    {"record", &RecordCommand::Main, &RecordCommand::Usage},
-    {"info", &InfoCommand::Main, &InfoCommand::Usage},
-    {"export", &ExportCommand::Main, &ExportCommand::Usage},
-    {"render", &RenderCommand::Main, &RenderCommand::Usage},
-    {"settings", &SettingsCommand::Main, &SettingsCommand::Usage},
+    {"record", &RecordMain, &RecordUsage},
+    {"info", &InfoMain, &InfoUsage},
+    {"export", &ExportMain, &ExportUsage},
+    {"render", &RenderMain, &RenderUsage},
+    {"settings", &SettingsMain, &SettingsUsage},
 }};
 
 const Subcommand* Find(std::string_view name) {
@@ -44,7 +44,7 @@ const Subcommand* Find(std::string_view name) {
 
 }  // namespace
 
-std::string CliApp::Usage(const std::string& defaultSettingsPath) {
+std::string Usage(const std::string& defaultSettingsPath) {
     return "使い方: quolix-cli [--settings FILE] <コマンド> [オプション]\n"
            "\n"
            "周波数カウンタを端末から記録し、記録ファイル (.qlx) を調べます。\n"
@@ -69,67 +69,66 @@ std::string CliApp::Usage(const std::string& defaultSettingsPath) {
            "            64 コマンドラインの誤り\n";
 }
 
-int CliApp::Run(const std::vector<std::string>& args, const std::string& programFolder,
-                std::FILE* out, std::FILE* err) {
+int Run(const std::vector<std::string>& args, const std::string& programFolder, std::FILE* out,
+        std::FILE* err) {
     Reporter reporter(err, "quolix-cli");
-    CliContext context{ProgramPaths::SettingsPathIn(programFolder), programFolder, out, reporter};
+    CliContext context{SettingsPathIn(programFolder), programFolder, out, reporter};
     const std::string defaultSettings = context.settingsPath;
 
     std::size_t at = 0;
     for (; at < args.size(); ++at) {
         const std::string& arg = args[at];
         if (arg == "-h" || arg == "--help") {
-            CommandSupport::Print(context, Usage(defaultSettings));
+            Print(context, Usage(defaultSettings));
             return ExitOk;
         }
         if (arg == "--version") {
-            CommandSupport::Print(context, std::string("quolix-cli ") + VersionText + "\n");
+            Print(context, std::string("quolix-cli ") + VersionText + "\n");
             return ExitOk;
         }
         if (arg == "--settings" || arg.rfind("--settings=", 0) == 0) {
             std::string value;
             if (arg == "--settings") {
                 if (at + 1 >= args.size()) {
-                    return CommandSupport::UsageError(reporter, {},
-                                                      "オプション --settings には値が必要です。");
+                    return UsageError(reporter, {}, "オプション --settings には値が必要です。");
                 }
                 value = args[++at];
             } else {
                 value = arg.substr(std::string_view("--settings=").size());
             }
             if (value.empty()) {
-                return CommandSupport::UsageError(
-                    reporter, {}, "--settings には設定ファイルのパスを指定してください。");
+                return UsageError(reporter, {},
+                                  "--settings には設定ファイルのパスを指定してください。");
             }
             context.settingsPath = value;
             continue;
         }
         if (!arg.empty() && arg[0] == '-') {
-            return CommandSupport::UsageError(reporter, {}, "不明なオプションです: " + arg);
+            return UsageError(reporter, {}, "不明なオプションです: " + arg);
         }
         break;
     }
     if (at >= args.size()) {
-        return CommandSupport::UsageError(reporter, {}, "コマンドを指定してください。");
+        return UsageError(reporter, {}, "コマンドを指定してください。");
     }
     const std::string& name = args[at];
     const std::vector<std::string> rest(args.begin() + static_cast<long>(at) + 1, args.end());
     if (name == "help") {
         if (rest.empty()) {
-            CommandSupport::Print(context, Usage(defaultSettings));
+            Print(context, Usage(defaultSettings));
             return ExitOk;
         }
         if (const Subcommand* subcommand = Find(rest.front())) {
-            CommandSupport::Print(context, subcommand->usage());
+            Print(context, subcommand->usage());
             return ExitOk;
         }
-        return CommandSupport::UsageError(reporter, {}, "不明なコマンドです: " + rest.front());
+        return UsageError(reporter, {}, "不明なコマンドです: " + rest.front());
     }
     const Subcommand* subcommand = Find(name);
     if (subcommand == nullptr) {
-        return CommandSupport::UsageError(reporter, {}, "不明なコマンドです: " + name);
+        return UsageError(reporter, {}, "不明なコマンドです: " + name);
     }
     return subcommand->main(rest, context);
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -5,7 +5,7 @@
 
 #include "cli/Reporter.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 // What every subcommand gets from the command line as a whole.
 struct CliContext {
@@ -19,4 +19,4 @@ struct CliContext {
     Reporter& reporter;
 };
 
-}  // namespace quolix
+}  // namespace quolix::cli

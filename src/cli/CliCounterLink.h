@@ -6,7 +6,7 @@
 #include "link/CounterLink.h"
 #include "link/SerialLink.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 // The serial link as the recording view sees it, except that a device named
 // on the command line takes the place of the port the settings choose.
@@ -29,4 +29,4 @@ class CliCounterLink : public CounterLink {
     SerialLink serial_;
 };
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -9,17 +9,16 @@
 #include "cli/ExitStatus.h"
 #include "settings/SettingsStore.h"
 
-namespace quolix {
+namespace quolix::cli {
 
-std::vector<OptionSpec> CommandSupport::WithCommonOptions(std::vector<OptionSpec> specs) {
+std::vector<OptionSpec> WithCommonOptions(std::vector<OptionSpec> specs) {
     specs.push_back({"help", 'h', false, false});
     specs.push_back({"settings", 0, true, false});
     return specs;
 }
 
-CommandSupport::ParseStatus CommandSupport::Parse(ArgumentParser& parser,
-                                                  const std::vector<std::string>& args,
-                                                  CliContext& context, std::string& error) {
+ParseStatus ParseCommonOptions(ArgumentParser& parser, const std::vector<std::string>& args,
+                               CliContext& context, std::string& error) {
     if (!parser.Parse(args, error)) {
         // Help wins over a mistake elsewhere on the same line.
         for (const std::string& arg : args) {
@@ -45,12 +44,11 @@ CommandSupport::ParseStatus CommandSupport::Parse(ArgumentParser& parser,
     return ParseStatus::Run;
 }
 
-std::optional<int> CommandSupport::ParseOrExit(ArgumentParser& parser,
-                                               const std::vector<std::string>& args,
-                                               CliContext& context, std::string_view command,
-                                               std::string_view usage, Operands operands) {
+std::optional<int> ParseOrExit(ArgumentParser& parser, const std::vector<std::string>& args,
+                               CliContext& context, std::string_view command,
+                               std::string_view usage, Operands operands) {
     std::string error;
-    switch (Parse(parser, args, context, error)) {
+    switch (ParseCommonOptions(parser, args, context, error)) {
         case ParseStatus::Help:
             Print(context, usage);
             return ExitOk;
@@ -69,9 +67,8 @@ std::optional<int> CommandSupport::ParseOrExit(ArgumentParser& parser,
     return std::nullopt;
 }
 
-std::optional<std::string> CommandSupport::ToCp932Text(std::string_view utf8,
-                                                       const std::string& name, size_t maxBytes,
-                                                       std::string& error) {
+std::optional<std::string> ToCp932Text(std::string_view utf8, const std::string& name,
+                                       size_t maxBytes, std::string& error) {
     for (const char c : utf8) {
         if (static_cast<unsigned char>(c) < 0x20) {
             error = name + " に制御文字は使えません。";
@@ -91,8 +88,7 @@ std::optional<std::string> CommandSupport::ToCp932Text(std::string_view utf8,
     return converted;
 }
 
-int CommandSupport::UsageError(Reporter& reporter, std::string_view command,
-                               const std::string& error) {
+int UsageError(Reporter& reporter, std::string_view command, const std::string& error) {
     std::string help = "quolix-cli ";
     if (!command.empty()) {
         help += command;
@@ -103,23 +99,23 @@ int CommandSupport::UsageError(Reporter& reporter, std::string_view command,
     return ExitUsage;
 }
 
-bool CommandSupport::Print(CliContext& context, std::string_view text) {
+bool Print(CliContext& context, std::string_view text) {
     if (std::fwrite(text.data(), 1, text.size(), context.out) != text.size()) {
         return false;
     }
     return std::fflush(context.out) == 0;
 }
 
-bool CommandSupport::LoadSettings(const CliContext& context, SettingsRecord& settings) {
+bool LoadSettings(const CliContext& context, SettingsRecord& settings) {
     SettingsStore store(context.settingsPath);
     return store.LoadInto(settings);
 }
 
-bool CommandSupport::SameFile(const std::string& a, const std::string& b) {
+bool SameFile(const std::string& a, const std::string& b) {
     struct stat first {};
     struct stat second {};
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -1,63 +1,63 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/ArgumentParser.h"
 
-#include <optional>
-
 namespace quolix {
+
+class SettingsRecord;
+
+namespace cli {
 
 struct CliContext;
 class Reporter;
-class SettingsRecord;
 
 // What the subcommands share: the options every one of them accepts, and the
 // way a wrong command line is reported.
-class CommandSupport {
-  public:
-    enum class ParseStatus { Run, Help, Invalid };
-    // What a subcommand takes besides its options.
-    enum class Operands { None, OneRecording };
 
-    // specs plus "--help"/"-h" and the global "--settings FILE", which may
-    // also follow the subcommand.
-    static std::vector<OptionSpec> WithCommonOptions(std::vector<OptionSpec> specs);
+enum class ParseStatus { Run, Help, Invalid };
+// What a subcommand takes besides its options.
+enum class Operands { None, OneRecording };
 
-    // Parses args; on Run a "--settings" among them has been applied to the
-    // context. Invalid leaves a one-line reason in error.
-    static ParseStatus Parse(ArgumentParser& parser, const std::vector<std::string>& args,
-                             CliContext& context, std::string& error);
+// specs plus "--help"/"-h" and the global "--settings FILE", which may also
+// follow the subcommand.
+std::vector<OptionSpec> WithCommonOptions(std::vector<OptionSpec> specs);
 
-    // Parse and check the operands, then the usual ending of a subcommand
-    // that is not to run: its usage printed for --help (ExitOk), or the
-    // mistake reported (ExitUsage). Nothing when the subcommand should go on.
-    static std::optional<int> ParseOrExit(ArgumentParser& parser,
-                                          const std::vector<std::string>& args, CliContext& context,
-                                          std::string_view command, std::string_view usage,
-                                          Operands operands);
+// Parses args; on Run a "--settings" among them has been applied to the
+// context. Invalid leaves a one-line reason in error.
+ParseStatus ParseCommonOptions(ArgumentParser& parser, const std::vector<std::string>& args,
+                               CliContext& context, std::string& error);
 
-    // A text given on the command line (UTF-8) as the system's CP932 text of at
-    // most maxBytes bytes. Control characters, characters CP932 cannot hold
-    // and texts that are too long are refused, with a reason naming `name`.
-    static std::optional<std::string> ToCp932Text(std::string_view utf8, const std::string& name,
-                                                  size_t maxBytes, std::string& error);
+// ParseCommonOptions and a check of the operands, then the usual ending of a
+// subcommand that is not to run: its usage printed for --help (ExitOk), or
+// the mistake reported (ExitUsage). Nothing when the subcommand should go on.
+std::optional<int> ParseOrExit(ArgumentParser& parser, const std::vector<std::string>& args,
+                               CliContext& context, std::string_view command,
+                               std::string_view usage, Operands operands);
 
-    // Says what was wrong and where the help is; returns ExitUsage.
-    static int UsageError(Reporter& reporter, std::string_view command, const std::string& error);
+// A text given on the command line (UTF-8) as the system's CP932 text of at
+// most maxBytes bytes. Control characters, characters CP932 cannot hold and
+// texts that are too long are refused, with a reason naming `name`.
+std::optional<std::string> ToCp932Text(std::string_view utf8, const std::string& name,
+                                       size_t maxBytes, std::string& error);
 
-    // Writes text to the context's output; false when it could not be written.
-    static bool Print(CliContext& context, std::string_view text);
+// Says what was wrong and where the help is; returns ExitUsage.
+int UsageError(Reporter& reporter, std::string_view command, const std::string& error);
 
-    // The settings of the context's settings file, or the defaults; true when
-    // the file was read.
-    static bool LoadSettings(const CliContext& context, SettingsRecord& settings);
+// Writes text to the context's output; false when it could not be written.
+bool Print(CliContext& context, std::string_view text);
 
-    // True when both paths name one existing file, so that writing one would
-    // destroy the other.
-    static bool SameFile(const std::string& a, const std::string& b);
-};
+// The settings of the context's settings file, or the defaults; true when the
+// file was read.
+bool LoadSettings(const CliContext& context, SettingsRecord& settings);
 
+// True when both paths name one existing file, so that writing one would
+// destroy the other.
+bool SameFile(const std::string& a, const std::string& b);
+
+}  // namespace cli
 }  // namespace quolix

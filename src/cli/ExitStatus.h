@@ -1,6 +1,6 @@
 #pragma once
 
-namespace quolix {
+namespace quolix::cli {
 
 // Exit statuses of quolix-cli and its render helper. Scripts tell a bad file
 // from a missing counter from a mistyped command line by them.
@@ -15,4 +15,4 @@ enum ExitStatus : int {
     ExitUsage = 64,
 };
 
-}  // namespace quolix
+}  // namespace quolix::cli

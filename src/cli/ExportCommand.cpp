@@ -11,7 +11,7 @@
 #include "cli/RecordingInput.h"
 #include "settings/SettingsRecord.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr std::string_view Command = "export";
 
 }  // namespace
 
-std::string ExportCommand::Usage() {
+std::string ExportUsage() {
     return "使い方: quolix-cli export FILE.qlx [-o OUT.csv] [--resolution 0|1|2]\n"
            "\n"
            "記録ファイルのサンプルを CSV に書き出します。1 行目は time_s,reading,frequency_hz、\n"
@@ -32,7 +32,7 @@ std::string ExportCommand::Usage() {
            "  -h, --help            この説明を表示します\n";
 }
 
-int32_t ExportCommand::HzPerCount(int32_t resolution) {
+int32_t HzPerCount(int32_t resolution) {
     switch (resolution) {
         case 0:
             return 100;
@@ -45,9 +45,9 @@ int32_t ExportCommand::HzPerCount(int32_t resolution) {
     }
 }
 
-std::string ExportCommand::FormatCsv(const CQuolixDoc& doc, int32_t resolution) {
+std::string FormatCsv(const CQuolixDoc& doc, int32_t resolution) {
     const int64_t factor = HzPerCount(resolution);
-    std::string csv(Header);
+    std::string csv(CsvHeader);
     csv += '\n';
     const int32_t count = doc.count < 0 ? 0 : doc.count;
     for (int32_t i = 0; i < count && i < CQuolixDoc::SampleCapacity; ++i) {
@@ -62,42 +62,40 @@ std::string ExportCommand::FormatCsv(const CQuolixDoc& doc, int32_t resolution) 
     return csv;
 }
 
-int ExportCommand::Main(const std::vector<std::string>& args, CliContext& context) {
-    ArgumentParser parser(CommandSupport::WithCommonOptions(
-        {{"output", 'o', true, false}, {"resolution", 0, true, false}}));
-    if (const std::optional<int> status = CommandSupport::ParseOrExit(
-            parser, args, context, Command, Usage(), CommandSupport::Operands::OneRecording)) {
+int ExportMain(const std::vector<std::string>& args, CliContext& context) {
+    ArgumentParser parser(
+        WithCommonOptions({{"output", 'o', true, false}, {"resolution", 0, true, false}}));
+    if (const std::optional<int> status =
+            ParseOrExit(parser, args, context, Command, ExportUsage(), Operands::OneRecording)) {
         return *status;
     }
     int32_t resolution = 0;
     if (std::optional<std::string> given = parser.Value("resolution")) {
         long long value = 0;
         if (!ParseInteger(*given, 0, 2, value)) {
-            return CommandSupport::UsageError(
-                context.reporter, Command,
-                "--resolution には 0, 1, 2 のいずれかを指定してください: " + *given);
+            return UsageError(context.reporter, Command,
+                              "--resolution には 0, 1, 2 のいずれかを指定してください: " + *given);
         }
         resolution = static_cast<int32_t>(value);
     }
     const std::optional<std::string> output = parser.Value("output");
     if (output && output->empty()) {
-        return CommandSupport::UsageError(context.reporter, Command,
-                                          "-o には書き出し先のファイル名を指定してください。");
+        return UsageError(context.reporter, Command,
+                          "-o には書き出し先のファイル名を指定してください。");
     }
 
     const std::string& path = parser.Positionals().front();
-    if (output && CommandSupport::SameFile(path, *output)) {
-        return CommandSupport::UsageError(
-            context.reporter, Command,
-            *output + ": 読み込む記録ファイルと同じファイルには書き出せません。");
+    if (output && SameFile(path, *output)) {
+        return UsageError(context.reporter, Command,
+                          *output + ": 読み込む記録ファイルと同じファイルには書き出せません。");
     }
     CQuolixDoc doc;
-    if (!RecordingInput::Load(path, doc, context.reporter)) {
+    if (!LoadRecording(path, doc, context.reporter)) {
         return ExitFileError;
     }
     if (!parser.Has("resolution")) {
         SettingsRecord settings;
-        CommandSupport::LoadSettings(context, settings);
+        LoadSettings(context, settings);
         resolution = settings.Int(SettingsRecord::Resolution);
         if (HzPerCount(resolution) == 0) {
             const std::string& settingsPath =
@@ -112,7 +110,7 @@ int ExportCommand::Main(const std::vector<std::string>& args, CliContext& contex
 
     const std::string csv = FormatCsv(doc, resolution);
     if (!output || *output == "-") {
-        if (!CommandSupport::Print(context, csv)) {
+        if (!Print(context, csv)) {
             context.reporter.Say("標準出力", "書き込めませんでした。");
             return ExitFileError;
         }
@@ -126,4 +124,4 @@ int ExportCommand::Main(const std::vector<std::string>& args, CliContext& contex
     return ExitOk;
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -12,7 +12,7 @@
 #include "framework/CommandRouter.h"
 #include "framework/DocumentFile.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 namespace {
 
@@ -42,7 +42,7 @@ bool HeadlessRecorder::Save(bool last) {
     // A write per sample is whole or not at all, which is what a killed
     // process needs, without flushing anything; the last write also makes
     // the contents and the rename durable.
-    const FileResult result = DocumentFile::SaveAs(
+    const FileResult result = docfile::SaveAs(
         doc_, config_.outputPath,
         last ? ReplacementFile::Flush::DataAndFolder : ReplacementFile::Flush::None);
     const bool ok = result.ok;
@@ -130,4 +130,4 @@ int HeadlessRecorder::Run(const volatile sig_atomic_t& stop) {
     return ExitOk;
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -12,6 +12,9 @@
 namespace quolix {
 
 class CounterLink;
+
+namespace cli {
+
 class Reporter;
 
 // What one recording on the command line is asked to do.
@@ -71,4 +74,5 @@ class HeadlessRecorder {
     bool lastSaveFailed_ = false;
 };
 
+}  // namespace cli
 }  // namespace quolix

@@ -2,7 +2,7 @@
 
 #include "cli/Reporter.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 uint32_t HeadlessWindow::SetTimer(uint32_t id, uint32_t periodMs) {
     // A zero identifier would read as "no timer" to the view.
@@ -33,4 +33,4 @@ void HeadlessWindow::MessageBox(std::string_view text, std::string_view caption)
     reporter_.SayCp932(subject, text);
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -7,7 +7,7 @@
 
 #include "framework/WindowServices.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 class Reporter;
 
@@ -51,4 +51,4 @@ class HeadlessWindow : public WindowServices {
     int messageCount_ = 0;
 };
 
-}  // namespace quolix
+}  // namespace quolix::cli

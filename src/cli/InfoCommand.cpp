@@ -14,7 +14,7 @@
 #include "graph/SampleSeries.h"
 #include "settings/SettingsRecord.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 namespace {
 
@@ -37,7 +37,7 @@ std::string Khz(int64_t counts, int32_t resolution) {
 
 }  // namespace
 
-std::string InfoCommand::Usage() {
+std::string InfoUsage() {
     return "使い方: quolix-cli info FILE.qlx [--json]\n"
            "\n"
            "記録ファイルの内容を表示します: サンプル数、最初と最後の時刻、記録を続けたときの\n"
@@ -51,8 +51,8 @@ std::string InfoCommand::Usage() {
            "  -h, --help      この説明を表示します\n";
 }
 
-InfoCommand::Summary InfoCommand::Summarize(CQuolixDoc& doc) {
-    Summary summary;
+InfoSummary Summarize(CQuolixDoc& doc) {
+    InfoSummary summary;
     // The interval first: it also settles a count that is out of range.
     summary.interval = doc.ChooseInterval();
     summary.full = doc.IsFull() == 1;
@@ -67,12 +67,12 @@ InfoCommand::Summary InfoCommand::Summarize(CQuolixDoc& doc) {
     return summary;
 }
 
-std::string InfoCommand::FormatJson(CQuolixDoc& doc) {
-    const Summary summary = Summarize(doc);
+std::string FormatInfoJson(CQuolixDoc& doc) {
+    const InfoSummary summary = Summarize(doc);
     JsonWriter json;
     json.BeginObject();
     json.Key("header");
-    json.String(RecordFile::Header);
+    json.String(recordfile::Header);
     json.Key("count");
     json.Int(summary.count);
     json.Key("interval");
@@ -98,8 +98,8 @@ std::string InfoCommand::FormatJson(CQuolixDoc& doc) {
     return json.Text() + "\n";
 }
 
-std::string InfoCommand::FormatText(CQuolixDoc& doc, const std::string& path, int32_t resolution) {
-    const Summary summary = Summarize(doc);
+std::string FormatInfoText(CQuolixDoc& doc, const std::string& path, int32_t resolution) {
+    const InfoSummary summary = Summarize(doc);
     std::string text = "ファイル: " + path + "\n";
     text += "サンプル数: " + std::to_string(summary.count) + "\n";
     if (summary.count > 0) {
@@ -132,30 +132,30 @@ std::string InfoCommand::FormatText(CQuolixDoc& doc, const std::string& path, in
     return text;
 }
 
-int InfoCommand::Main(const std::vector<std::string>& args, CliContext& context) {
-    ArgumentParser parser(CommandSupport::WithCommonOptions({{"json", 0, false, false}}));
-    if (const std::optional<int> status = CommandSupport::ParseOrExit(
-            parser, args, context, Command, Usage(), CommandSupport::Operands::OneRecording)) {
+int InfoMain(const std::vector<std::string>& args, CliContext& context) {
+    ArgumentParser parser(WithCommonOptions({{"json", 0, false, false}}));
+    if (const std::optional<int> status =
+            ParseOrExit(parser, args, context, Command, InfoUsage(), Operands::OneRecording)) {
         return *status;
     }
     const std::string& path = parser.Positionals().front();
     CQuolixDoc doc;
-    if (!RecordingInput::Load(path, doc, context.reporter)) {
+    if (!LoadRecording(path, doc, context.reporter)) {
         return ExitFileError;
     }
     std::string text;
     if (parser.Has("json")) {
-        text = FormatJson(doc);
+        text = FormatInfoJson(doc);
     } else {
         SettingsRecord settings;
-        CommandSupport::LoadSettings(context, settings);
-        text = FormatText(doc, path, settings.Int(SettingsRecord::Resolution));
+        LoadSettings(context, settings);
+        text = FormatInfoText(doc, path, settings.Int(SettingsRecord::Resolution));
     }
-    if (!CommandSupport::Print(context, text)) {
+    if (!Print(context, text)) {
         context.reporter.Say("標準出力", "書き込めませんでした。");
         return ExitFileError;
     }
     return ExitOk;
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

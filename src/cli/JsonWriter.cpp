@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace quolix {
+namespace quolix::cli {
 
 void JsonWriter::BeforeValue() {
     if (afterKey_) {
@@ -109,4 +109,4 @@ std::string JsonWriter::Quote(std::string_view utf8) {
     return quoted;
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quolix {
+namespace quolix::cli {
 
 // Builds one JSON text. Separators are ", " and ": ", as common JSON tools
 // print by default, so output can be compared with theirs byte for byte.
@@ -40,4 +40,4 @@ class JsonWriter {
     bool afterKey_ = false;
 };
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -7,9 +7,9 @@
 #define QUOLIX_LIBEXEC_FROM_BIN "../libexec/quolix"
 #endif
 
-namespace quolix {
+namespace quolix::cli {
 
-std::string ProgramPaths::ProgramFolder() {
+std::string ProgramFolder() {
     const std::string executable = ExecutablePath();
     const std::size_t slash = executable.rfind('/');
     if (slash == std::string::npos) {
@@ -18,7 +18,7 @@ std::string ProgramPaths::ProgramFolder() {
     return slash == 0 ? "/" : executable.substr(0, slash);
 }
 
-std::string ProgramPaths::SettingsPathIn(const std::string& folder) {
+std::string SettingsPathIn(const std::string& folder) {
     if (folder.empty()) {
         return {};
     }
@@ -26,7 +26,7 @@ std::string ProgramPaths::SettingsPathIn(const std::string& folder) {
     return SettingsPathFor(folder + separator + "quolix");
 }
 
-std::vector<std::string> ProgramPaths::RenderHelperCandidates(const std::string& folder) {
+std::vector<std::string> RenderHelperCandidates(const std::string& folder) {
     if (folder.empty()) {
         return {};
     }
@@ -34,4 +34,4 @@ std::vector<std::string> ProgramPaths::RenderHelperCandidates(const std::string&
     return {base + RenderHelperName, base + QUOLIX_LIBEXEC_FROM_BIN + "/" + RenderHelperName};
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -3,26 +3,23 @@
 #include <string>
 #include <vector>
 
-namespace quolix {
+namespace quolix::cli {
 
 // Where the tool finds its companions: the desktop application's settings
 // file beside it, and the render helper.
-class ProgramPaths {
-  public:
-    static constexpr const char* RenderHelperName = "quolix-cli-render";
 
-    // The folder of the running executable (/proc/self/exe); empty when it
-    // cannot be read.
-    static std::string ProgramFolder();
+inline constexpr const char* RenderHelperName = "quolix-cli-render";
 
-    // The settings file of the desktop application "quolix" in folder, so that
-    // both programs share one configuration; empty for an empty folder.
-    static std::string SettingsPathIn(const std::string& folder);
+// The folder of the running executable; empty when it cannot be read.
+std::string ProgramFolder();
 
-    // Where the render helper may be, in the order to try: beside the tool
-    // (the build tree, or an installation that keeps it there), then the
-    // installation's private folder for helpers.
-    static std::vector<std::string> RenderHelperCandidates(const std::string& folder);
-};
+// The settings file of the desktop application "quolix" in folder, so that
+// both programs share one configuration; empty for an empty folder.
+std::string SettingsPathIn(const std::string& folder);
 
-}  // namespace quolix
+// Where the render helper may be, in the order to try: beside the tool (the
+// build tree, or an installation that keeps it there), then the
+// installation's private folder for helpers.
+std::vector<std::string> RenderHelperCandidates(const std::string& folder);
+
+}  // namespace quolix::cli

@@ -17,7 +17,7 @@
 #include "framework/DocumentFile.h"
 #include "link/PortNames.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 namespace {
 
@@ -40,7 +40,7 @@ bool CheckOutput(const std::string& path, Reporter& reporter) {
             return false;
         }
         CQuolixDoc existing;
-        const FileResult result = DocumentFile::Open(existing, path);
+        const FileResult result = docfile::Open(existing, path);
         if (!result.ok) {
             reporter.SayCp932({}, result.message);
             reporter.Say(path, "記録ファイルとして読めないため、上書きしません。");
@@ -59,7 +59,7 @@ bool CheckOutput(const std::string& path, Reporter& reporter) {
 
 }  // namespace
 
-std::string RecordCommand::Usage() {
+std::string RecordUsage() {
     return "使い方: quolix-cli record -o FILE.qlx [--port COMn|DEVICE] [--duration SECONDS]\n"
            "                         [--comment TEXT]...\n"
            "\n"
@@ -82,7 +82,7 @@ std::string RecordCommand::Usage() {
            "終了コード: 0 記録を終えた, 1 ファイルに保存できない, 2 ポートを開けない\n";
 }
 
-std::optional<std::string> RecordCommand::DeviceFor(std::string_view port, std::string& error) {
+std::optional<std::string> DeviceFor(std::string_view port, std::string& error) {
     if (port.empty()) {
         error = "--port にはポート名 (COM1-COM6) かデバイスのパスを指定してください。";
         return std::nullopt;
@@ -103,10 +103,9 @@ std::optional<std::string> RecordCommand::DeviceFor(std::string_view port, std::
     return std::string(port);
 }
 
-bool RecordCommand::ConvertComment(std::string_view utf8, int number, std::string& cp932,
-                                   std::string& error) {
+bool ConvertComment(std::string_view utf8, int number, std::string& cp932, std::string& error) {
     std::optional<std::string> converted =
-        CommandSupport::ToCp932Text(utf8, "注釈" + std::to_string(number), MaxCommentBytes, error);
+        ToCp932Text(utf8, "注釈" + std::to_string(number), RecordOptions::MaxCommentBytes, error);
     if (!converted) {
         return false;
     }
@@ -114,44 +113,42 @@ bool RecordCommand::ConvertComment(std::string_view utf8, int number, std::strin
     return true;
 }
 
-int RecordCommand::Main(const std::vector<std::string>& args, CliContext& context) {
-    ArgumentParser parser(CommandSupport::WithCommonOptions({{"output", 'o', true, false},
-                                                             {"port", 0, true, false},
-                                                             {"duration", 0, true, false},
-                                                             {"comment", 0, true, true}}));
-    if (const std::optional<int> status = CommandSupport::ParseOrExit(
-            parser, args, context, Command, Usage(), CommandSupport::Operands::None)) {
+int RecordMain(const std::vector<std::string>& args, CliContext& context) {
+    ArgumentParser parser(WithCommonOptions({{"output", 'o', true, false},
+                                             {"port", 0, true, false},
+                                             {"duration", 0, true, false},
+                                             {"comment", 0, true, true}}));
+    if (const std::optional<int> status =
+            ParseOrExit(parser, args, context, Command, RecordUsage(), Operands::None)) {
         return *status;
     }
-    Options options;
+    RecordOptions options;
     options.output = parser.Value("output").value_or(std::string());
     if (options.output.empty()) {
-        return CommandSupport::UsageError(context.reporter, Command,
-                                          "-o で記録ファイルを指定してください。");
+        return UsageError(context.reporter, Command, "-o で記録ファイルを指定してください。");
     }
     std::string error;
     if (std::optional<std::string> port = parser.Value("port")) {
         options.device = DeviceFor(*port, error);
         if (!options.device) {
-            return CommandSupport::UsageError(context.reporter, Command, error);
+            return UsageError(context.reporter, Command, error);
         }
     }
     if (std::optional<std::string> duration = parser.Value("duration")) {
         long long seconds = 0;
         if (!ParseInteger(*duration, 1, std::numeric_limits<int32_t>::max(), seconds)) {
-            return CommandSupport::UsageError(
-                context.reporter, Command,
-                "--duration には 1 以上の整数 (秒) を指定してください: " + *duration);
+            return UsageError(context.reporter, Command,
+                              "--duration には 1 以上の整数 (秒) を指定してください: " + *duration);
         }
         options.durationSeconds = static_cast<int32_t>(seconds);
     }
     const std::vector<std::string> comments = parser.Values("comment");
-    if (comments.size() > static_cast<std::size_t>(MaxComments)) {
-        return CommandSupport::UsageError(context.reporter, Command, "--comment は 3 個までです。");
+    if (comments.size() > static_cast<std::size_t>(RecordOptions::MaxComments)) {
+        return UsageError(context.reporter, Command, "--comment は 3 個までです。");
     }
     for (std::size_t i = 0; i < comments.size(); ++i) {
         if (!ConvertComment(comments[i], static_cast<int>(i + 1), options.comments[i], error)) {
-            return CommandSupport::UsageError(context.reporter, Command, error);
+            return UsageError(context.reporter, Command, error);
         }
     }
 
@@ -172,4 +169,4 @@ int RecordCommand::Main(const std::vector<std::string>& args, CliContext& contex
     return recorder.Run(StopSignal::Flag());
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,38 +8,34 @@
 
 #include "acquisition/CQuolixDoc.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 struct CliContext;
 
 // quolix-cli record -o FILE.qlx [--port COMn|DEVICE] [--duration SECONDS]
 //                   [--comment TEXT]...
-class RecordCommand {
-  public:
+struct RecordOptions {
     static constexpr int MaxComments = 3;
     // The comment dialog's edits take 80 characters of CP932, a double-byte
     // character counting two; the command line takes what they take.
     static constexpr std::size_t MaxCommentBytes = 80;
 
-    struct Options {
-        std::string output;
-        // Empty: the port of settings slot 15.
-        std::optional<std::string> device;
-        int32_t durationSeconds = 0;
-        CQuolixDoc::Comments comments;  // CP932
-    };
-
-    static std::string Usage();
-    static int Main(const std::vector<std::string>& args, CliContext& context);
-
-    // "COM1" ... "COM6" (any case, with or without the colon) name the devices
-    // the settings' ports stand for; anything else is a device path. Empty
-    // result with an error for COM names outside 1 to 6.
-    static std::optional<std::string> DeviceFor(std::string_view port, std::string& error);
-    // UTF-8 comment to CP932; false with a reason for text CP932 cannot hold,
-    // control characters or more than MaxCommentBytes bytes.
-    static bool ConvertComment(std::string_view utf8, int number, std::string& cp932,
-                               std::string& error);
+    std::string output;
+    // Empty: the port of settings slot 15.
+    std::optional<std::string> device;
+    int32_t durationSeconds = 0;
+    CQuolixDoc::Comments comments;  // CP932
 };
 
-}  // namespace quolix
+std::string RecordUsage();
+int RecordMain(const std::vector<std::string>& args, CliContext& context);
+
+// "COM1" ... "COM6" (any case, with or without the colon) name the devices
+// the settings' ports stand for; anything else is a device path. Empty result
+// with an error for COM names outside 1 to 6.
+std::optional<std::string> DeviceFor(std::string_view port, std::string& error);
+// UTF-8 comment to CP932; false with a reason for text CP932 cannot hold,
+// control characters or more than MaxCommentBytes bytes.
+bool ConvertComment(std::string_view utf8, int number, std::string& cp932, std::string& error);
+
+}  // namespace quolix::cli

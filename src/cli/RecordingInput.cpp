@@ -4,10 +4,10 @@
 #include "cli/Reporter.h"
 #include "framework/DocumentFile.h"
 
-namespace quolix {
+namespace quolix::cli {
 
-bool RecordingInput::Load(const std::string& path, CQuolixDoc& doc, Reporter& reporter) {
-    const FileResult result = DocumentFile::Open(doc, path);
+bool LoadRecording(const std::string& path, CQuolixDoc& doc, Reporter& reporter) {
+    const FileResult result = docfile::Open(doc, path);
     if (!result.ok) {
         // The message already begins with the file's name.
         reporter.SayCp932({}, result.message);
@@ -16,4 +16,4 @@ bool RecordingInput::Load(const std::string& path, CQuolixDoc& doc, Reporter& re
     return true;
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

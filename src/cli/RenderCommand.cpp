@@ -13,7 +13,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/ProgramPaths.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 namespace {
 
@@ -32,7 +32,7 @@ bool EndsWithNoCase(const std::string& text, std::string_view suffix) {
 
 }  // namespace
 
-std::string RenderCommand::Usage() {
+std::string RenderUsage() {
     return "使い方: quolix-cli render FILE.qlx -o OUT.png|OUT.pdf [--size WxH] [--page]\n"
            "\n"
            "記録ファイルのグラフを、ウィンドウと同じ描き方で PNG 画像または PDF に描きます\n"
@@ -47,7 +47,7 @@ std::string RenderCommand::Usage() {
            "  -h, --help         この説明を表示します\n";
 }
 
-bool RenderCommand::ParseSize(const std::string& text, int32_t& width, int32_t& height) {
+bool ParseSize(const std::string& text, int32_t& width, int32_t& height) {
     const std::size_t x = text.find_first_of("xX");
     if (x == std::string::npos) {
         return false;
@@ -62,8 +62,8 @@ bool RenderCommand::ParseSize(const std::string& text, int32_t& width, int32_t& 
         return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
     };
     if (!digits(widthText) || !digits(heightText) ||
-        !ParseInteger(widthText, MinSide, MaxSide, w) ||
-        !ParseInteger(heightText, MinSide, MaxSide, h)) {
+        !ParseInteger(widthText, RenderOptions::MinSide, RenderOptions::MaxSide, w) ||
+        !ParseInteger(heightText, RenderOptions::MinSide, RenderOptions::MaxSide, h)) {
         return false;
     }
     width = static_cast<int32_t>(w);
@@ -71,47 +71,43 @@ bool RenderCommand::ParseSize(const std::string& text, int32_t& width, int32_t& 
     return true;
 }
 
-std::optional<int> RenderCommand::Parse(const std::vector<std::string>& args, CliContext& context,
-                                        Options& options) {
-    ArgumentParser parser(CommandSupport::WithCommonOptions(
+std::optional<int> ParseRenderOptions(const std::vector<std::string>& args, CliContext& context,
+                                      RenderOptions& options) {
+    ArgumentParser parser(WithCommonOptions(
         {{"output", 'o', true, false}, {"size", 0, true, false}, {"page", 0, false, false}}));
-    if (const std::optional<int> status = CommandSupport::ParseOrExit(
-            parser, args, context, Command, Usage(), CommandSupport::Operands::OneRecording)) {
+    if (const std::optional<int> status =
+            ParseOrExit(parser, args, context, Command, RenderUsage(), Operands::OneRecording)) {
         return *status;
     }
     options.file = parser.Positionals().front();
     options.output = parser.Value("output").value_or(std::string());
     if (EndsWithNoCase(options.output, ".png")) {
-        options.format = Format::Png;
+        options.format = ImageFormat::Png;
     } else if (EndsWithNoCase(options.output, ".pdf")) {
-        options.format = Format::Pdf;
+        options.format = ImageFormat::Pdf;
     } else {
-        return CommandSupport::UsageError(
-            context.reporter, Command,
-            "-o には拡張子 .png または .pdf の出力ファイルを指定してください。");
+        return UsageError(context.reporter, Command,
+                          "-o には拡張子 .png または .pdf の出力ファイルを指定してください。");
     }
-    if (CommandSupport::SameFile(options.file, options.output)) {
-        return CommandSupport::UsageError(
-            context.reporter, Command,
-            options.output + ": 読み込む記録ファイルと同じファイルには描けません。");
+    if (SameFile(options.file, options.output)) {
+        return UsageError(context.reporter, Command,
+                          options.output + ": 読み込む記録ファイルと同じファイルには描けません。");
     }
     options.page = parser.Has("page");
     if (std::optional<std::string> size = parser.Value("size")) {
         if (options.page) {
-            return CommandSupport::UsageError(context.reporter, Command,
-                                              "--page と --size は同時に使えません。");
+            return UsageError(context.reporter, Command, "--page と --size は同時に使えません。");
         }
         if (!ParseSize(*size, options.width, options.height)) {
-            return CommandSupport::UsageError(
-                context.reporter, Command,
-                "--size は WxH の形で、各辺 16 から 8192 ピクセルです: " + *size);
+            return UsageError(context.reporter, Command,
+                              "--size は WxH の形で、各辺 16 から 8192 ピクセルです: " + *size);
         }
     }
     return std::nullopt;
 }
 
-std::vector<std::string> RenderCommand::HelperArguments(const Options& options,
-                                                        const std::string& settingsPath) {
+std::vector<std::string> HelperArguments(const RenderOptions& options,
+                                         const std::string& settingsPath) {
     std::vector<std::string> args = {"--output", options.output};
     if (options.page) {
         args.push_back("--page");
@@ -129,19 +125,18 @@ std::vector<std::string> RenderCommand::HelperArguments(const Options& options,
     return args;
 }
 
-int RenderCommand::Main(const std::vector<std::string>& args, CliContext& context) {
-    Options options;
-    if (std::optional<int> status = Parse(args, context, options)) {
+int RenderMain(const std::vector<std::string>& args, CliContext& context) {
+    RenderOptions options;
+    if (std::optional<int> status = ParseRenderOptions(args, context, options)) {
         return *status;
     }
-    const std::vector<std::string> candidates =
-        ProgramPaths::RenderHelperCandidates(context.programFolder);
+    const std::vector<std::string> candidates = RenderHelperCandidates(context.programFolder);
     const auto helper = std::find_if(candidates.begin(), candidates.end(), [](const auto& path) {
         return ::access(path.c_str(), X_OK) == 0;
     });
     if (helper == candidates.end()) {
         const std::string where =
-            candidates.empty() ? std::string(ProgramPaths::RenderHelperName) : candidates.front();
+            candidates.empty() ? std::string(RenderHelperName) : candidates.front();
         context.reporter.Say(where, "描画用のプログラムが見つかりません。");
         return ExitFileError;
     }
@@ -161,4 +156,4 @@ int RenderCommand::Main(const std::vector<std::string>& args, CliContext& contex
     return ExitFileError;
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

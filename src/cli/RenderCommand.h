@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace quolix {
+namespace quolix::cli {
 
 struct CliContext;
 
@@ -14,43 +14,41 @@ struct CliContext;
 // drawing needs Qt, which the recorder must not even load, so this command
 // only checks its arguments and hands over to the render helper
 // (quolix-cli-render), which takes the same arguments.
-class RenderCommand {
-  public:
-    enum class Format { Png, Pdf };
 
+enum class ImageFormat { Png, Pdf };
+
+struct RenderOptions {
     static constexpr int32_t DefaultWidth = 800;
     static constexpr int32_t DefaultHeight = 600;
     // Large enough for any screen, small enough that the image fits in memory.
     static constexpr int32_t MinSide = 16;
     static constexpr int32_t MaxSide = 8192;
 
-    struct Options {
-        std::string file;
-        std::string output;
-        Format format = Format::Png;
-        int32_t width = DefaultWidth;
-        int32_t height = DefaultHeight;
-        // The printed page (300 dpi) instead of the window's picture.
-        bool page = false;
-    };
-
-    static std::string Usage();
-    // Parses the arguments into options. Returns nothing when the command
-    // should go on, or the exit status to end with (help shown, or a wrong
-    // command line reported).
-    static std::optional<int> Parse(const std::vector<std::string>& args, CliContext& context,
-                                    Options& options);
-    // "WxH" with both sides in [MinSide, MaxSide].
-    static bool ParseSize(const std::string& text, int32_t& width, int32_t& height);
-
-    // The arguments the helper is run with: the options as parsed, and the
-    // settings file that this tool uses.
-    static std::vector<std::string> HelperArguments(const Options& options,
-                                                    const std::string& settingsPath);
-
-    // Parses, then replaces this process with the helper. Returns only when
-    // that could not happen.
-    static int Main(const std::vector<std::string>& args, CliContext& context);
+    std::string file;
+    std::string output;
+    ImageFormat format = ImageFormat::Png;
+    int32_t width = DefaultWidth;
+    int32_t height = DefaultHeight;
+    // The printed page (300 dpi) instead of the window's picture.
+    bool page = false;
 };
 
-}  // namespace quolix
+std::string RenderUsage();
+// Parses the arguments into options. Returns nothing when the command should
+// go on, or the exit status to end with (help shown, or a wrong command line
+// reported).
+std::optional<int> ParseRenderOptions(const std::vector<std::string>& args, CliContext& context,
+                                      RenderOptions& options);
+// "WxH" with both sides in [MinSide, MaxSide].
+bool ParseSize(const std::string& text, int32_t& width, int32_t& height);
+
+// The arguments the helper is run with: the options as parsed, and the
+// settings file that this tool uses.
+std::vector<std::string> HelperArguments(const RenderOptions& options,
+                                         const std::string& settingsPath);
+
+// Parses, then replaces this process with the helper. Returns only when that
+// could not happen.
+int RenderMain(const std::vector<std::string>& args, CliContext& context);
+
+}  // namespace quolix::cli

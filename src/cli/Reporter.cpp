@@ -2,7 +2,7 @@
 
 #include "base/Cp932.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 void Reporter::Say(std::string_view subject, std::string_view text) {
     std::string line = program_;
@@ -21,4 +21,4 @@ void Reporter::SayCp932(std::string_view subject, std::string_view cp932Text) {
     Say(subject, Cp932ToUtf8Lossy(cp932Text));
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace quolix {
+namespace quolix::cli {
 
 // Writes the tool's messages, one per line, in UTF-8, each led by the program
 // name and, where there is one, the file or device it concerns:
@@ -27,4 +27,4 @@ class Reporter {
     std::string program_;
 };
 
-}  // namespace quolix
+}  // namespace quolix::cli

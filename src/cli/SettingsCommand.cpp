@@ -14,7 +14,7 @@
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsStore.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 namespace {
 
@@ -101,12 +101,12 @@ std::size_t TextLimit(int slot) {
 
 }  // namespace
 
-std::string_view SettingsCommand::SlotLabel(int slot) {
+std::string_view SlotLabel(int slot) {
     return SettingsRecord::IsValidSlot(slot) ? Labels[static_cast<std::size_t>(slot)]
                                              : std::string_view();
 }
 
-std::string SettingsCommand::Usage() {
+std::string SettingsUsage() {
     return "使い方: quolix-cli settings [--json] [--set SLOT=VALUE]...\n"
            "\n"
            "設定ファイル (quolix と共通の quolix.ini) の 30 個のスロットを表示します。\n"
@@ -125,8 +125,7 @@ std::string SettingsCommand::Usage() {
            "  -h, --help        この説明を表示します\n";
 }
 
-bool SettingsCommand::Apply(std::string_view assignment, SettingsRecord& record,
-                            std::string& error) {
+bool ApplySetting(std::string_view assignment, SettingsRecord& record, std::string& error) {
     const std::size_t equals = assignment.find('=');
     if (equals == std::string_view::npos) {
         error = "--set は SLOT=VALUE の形で指定してください: " + std::string(assignment);
@@ -153,8 +152,7 @@ bool SettingsCommand::Apply(std::string_view assignment, SettingsRecord& record,
         record.Int(index) = static_cast<int32_t>(number);
         return true;
     }
-    const std::optional<std::string> cp932 =
-        CommandSupport::ToCp932Text(value, name, TextLimit(index), error);
+    const std::optional<std::string> cp932 = ToCp932Text(value, name, TextLimit(index), error);
     if (!cp932) {
         return false;
     }
@@ -162,8 +160,7 @@ bool SettingsCommand::Apply(std::string_view assignment, SettingsRecord& record,
     return true;
 }
 
-std::string SettingsCommand::FormatJson(const std::string& path, bool loaded,
-                                        const SettingsRecord& record) {
+std::string FormatSettingsJson(const std::string& path, bool loaded, const SettingsRecord& record) {
     JsonWriter json;
     json.BeginObject();
     json.Key("path");
@@ -184,8 +181,7 @@ std::string SettingsCommand::FormatJson(const std::string& path, bool loaded,
     return json.Text() + "\n";
 }
 
-std::string SettingsCommand::FormatText(const std::string& path, bool loaded,
-                                        const SettingsRecord& record) {
+std::string FormatSettingsText(const std::string& path, bool loaded, const SettingsRecord& record) {
     std::string text = "設定ファイル: " + (path.empty() ? std::string("(なし)") : path) + "\n";
     if (!loaded) {
         text += "(設定ファイルを読み込めなかったため、既定値を表示しています)\n";
@@ -203,23 +199,22 @@ std::string SettingsCommand::FormatText(const std::string& path, bool loaded,
     return text;
 }
 
-int SettingsCommand::Main(const std::vector<std::string>& args, CliContext& context) {
-    ArgumentParser parser(
-        CommandSupport::WithCommonOptions({{"json", 0, false, false}, {"set", 0, true, true}}));
-    if (const std::optional<int> status = CommandSupport::ParseOrExit(
-            parser, args, context, Command, Usage(), CommandSupport::Operands::None)) {
+int SettingsMain(const std::vector<std::string>& args, CliContext& context) {
+    ArgumentParser parser(WithCommonOptions({{"json", 0, false, false}, {"set", 0, true, true}}));
+    if (const std::optional<int> status =
+            ParseOrExit(parser, args, context, Command, SettingsUsage(), Operands::None)) {
         return *status;
     }
 
     SettingsRecord record;
-    bool loaded = CommandSupport::LoadSettings(context, record);
+    bool loaded = LoadSettings(context, record);
     const std::vector<std::string> assignments = parser.Values("set");
     if (!assignments.empty()) {
         // All or nothing: one bad assignment saves none of them.
         std::string error;
         for (const std::string& assignment : assignments) {
-            if (!Apply(assignment, record, error)) {
-                return CommandSupport::UsageError(context.reporter, Command, error);
+            if (!ApplySetting(assignment, record, error)) {
+                return UsageError(context.reporter, Command, error);
             }
         }
         if (context.settingsPath.empty()) {
@@ -236,15 +231,16 @@ int SettingsCommand::Main(const std::vector<std::string>& args, CliContext& cont
             return ExitFileError;
         }
         // Shows what the file now holds, read back through the store.
-        loaded = CommandSupport::LoadSettings(context, record);
+        loaded = LoadSettings(context, record);
     }
-    const std::string text = parser.Has("json") ? FormatJson(context.settingsPath, loaded, record)
-                                                : FormatText(context.settingsPath, loaded, record);
-    if (!CommandSupport::Print(context, text)) {
+    const std::string text = parser.Has("json")
+                                 ? FormatSettingsJson(context.settingsPath, loaded, record)
+                                 : FormatSettingsText(context.settingsPath, loaded, record);
+    if (!Print(context, text)) {
         context.reporter.Say("標準出力", "書き込めませんでした。");
         return ExitFileError;
     }
     return ExitOk;
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -7,29 +7,29 @@
 namespace quolix {
 
 class SettingsRecord;
+
+namespace cli {
+
 struct CliContext;
 
 // quolix-cli settings [--json] [--set SLOT=VALUE]...: shows the thirty slots
 // of the settings file shared with the desktop application, and changes them
 // through the same settings store.
-class SettingsCommand {
-  public:
-    static std::string Usage();
-    static int Main(const std::vector<std::string>& args, CliContext& context);
 
-    // Applies one "SLOT=VALUE" to record. Integer slots take a decimal number
-    // within the range the application allows for that slot; text slots take
-    // UTF-8 text that CP932 can hold, without control characters, no longer
-    // (in CP932 bytes) than the application's own input takes. False with a
-    // reason in error, record untouched.
-    static bool Apply(std::string_view assignment, SettingsRecord& record, std::string& error);
+std::string SettingsUsage();
+int SettingsMain(const std::vector<std::string>& args, CliContext& context);
 
-    static std::string FormatJson(const std::string& path, bool loaded,
-                                  const SettingsRecord& record);
-    static std::string FormatText(const std::string& path, bool loaded,
-                                  const SettingsRecord& record);
-    // What a slot holds, in words.
-    static std::string_view SlotLabel(int slot);
-};
+// Applies one "SLOT=VALUE" to record. Integer slots take a decimal number
+// within the range the application allows for that slot; text slots take
+// UTF-8 text that CP932 can hold, without control characters, no longer (in
+// CP932 bytes) than the application's own input takes. False with a reason in
+// error, record untouched.
+bool ApplySetting(std::string_view assignment, SettingsRecord& record, std::string& error);
 
+std::string FormatSettingsJson(const std::string& path, bool loaded, const SettingsRecord& record);
+std::string FormatSettingsText(const std::string& path, bool loaded, const SettingsRecord& record);
+// What a slot holds, in words.
+std::string_view SlotLabel(int slot);
+
+}  // namespace cli
 }  // namespace quolix

@@ -1,6 +1,6 @@
 #include "cli/StopSignal.h"
 
-namespace quolix {
+namespace quolix::cli {
 
 namespace {
 
@@ -36,4 +36,4 @@ void StopSignal::Clear() {
     stopRequested = 0;
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

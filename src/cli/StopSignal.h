@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace quolix {
+namespace quolix::cli {
 
 // Turns SIGINT, SIGTERM and SIGHUP into a flag that the recording loop
 // checks, so that it can write its file once more and end normally. The
@@ -28,4 +28,4 @@ class StopSignal {
     std::array<struct sigaction, Signals.size()> previous_{};
 };
 
-}  // namespace quolix
+}  // namespace quolix::cli

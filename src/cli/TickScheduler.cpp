@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-namespace quolix {
+namespace quolix::cli {
 
 namespace {
 
@@ -60,4 +60,4 @@ TickScheduler::Wake TickScheduler::WaitForTick(const volatile sig_atomic_t& stop
     return Wake::Tick;
 }
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace quolix {
+namespace quolix::cli {
 
 // Hands out ticks at fixed points of the monotonic clock: tick n is due at
 // start + n x period. Every wait sleeps until an absolute deadline, so a tick
@@ -40,4 +40,4 @@ class TickScheduler {
     int64_t ticks_ = 0;
 };
 
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -1,5 +1,5 @@
 // quolix-cli: headless recording and file tools on the same core as the
-// desktop application. See CliApp::Usage.
+// desktop application. See quolix::cli::Usage.
 
 #include <cstdio>
 #include <string>
@@ -10,5 +10,5 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    return quolix::CliApp::Run(args, quolix::ProgramPaths::ProgramFolder(), stdout, stderr);
+    return quolix::cli::Run(args, quolix::cli::ProgramFolder(), stdout, stderr);
 }

@@ -18,7 +18,7 @@
 #include "framework/Archive.h"
 #include "framework/CDocument.h"
 
-namespace quolix {
+namespace quolix::docfile {
 
 namespace {
 
@@ -95,14 +95,14 @@ FileResult WriteFile(const std::string& path, std::span<const uint8_t> bytes,
 
 }  // namespace
 
-FileResult DocumentFile::New(CDocument& doc) {
+FileResult New(CDocument& doc) {
     if (doc.OnNewDocument() == 0) {
         return FileResult{false, Utf8ToCp932Lossy(NewFailed)};
     }
     return Success();
 }
 
-FileResult DocumentFile::Open(CDocument& doc, const std::string& path) {
+FileResult Open(CDocument& doc, const std::string& path) {
     // Non-blocking so that a FIFO cannot hang the open; it is refused below.
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.Valid()) {
@@ -139,7 +139,7 @@ FileResult DocumentFile::Open(CDocument& doc, const std::string& path) {
     return Success();
 }
 
-FileResult DocumentFile::Save(CDocument& doc) {
+FileResult Save(CDocument& doc) {
     if (doc.GetPathName().empty()) {
         return FileResult{false, Utf8ToCp932Lossy(NoFileName)};
     }
@@ -147,8 +147,7 @@ FileResult DocumentFile::Save(CDocument& doc) {
     return SaveAs(doc, path);
 }
 
-FileResult DocumentFile::SaveAs(CDocument& doc, const std::string& path,
-                                ReplacementFile::Flush flush) {
+FileResult SaveAs(CDocument& doc, const std::string& path, ReplacementFile::Flush flush) {
     if (path.empty()) {
         return FileResult{false, Utf8ToCp932Lossy(NoFileName)};
     }
@@ -164,4 +163,4 @@ FileResult DocumentFile::SaveAs(CDocument& doc, const std::string& path,
     return result;
 }
 
-}  // namespace quolix
+}  // namespace quolix::docfile

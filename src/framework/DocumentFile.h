@@ -19,31 +19,31 @@ struct FileResult {
 // The file commands of the one document: New, Open, Save and Save As. Paths
 // are file-system names (UTF-8 bytes on Linux), passed to the system as they
 // are; only the copy inside a message is converted to CP932.
-class DocumentFile {
-  public:
-    // No recording is larger than a few tens of kilobytes; anything this big
-    // is refused before it is read.
-    static constexpr std::size_t MaxFileSize = 64u * 1024u * 1024u;
+namespace docfile {
 
-    // Runs the document's new-document step. It never asks anything: the
-    // document is never marked modified.
-    static FileResult New(CDocument& doc);
+// No recording is larger than a few tens of kilobytes; anything this big
+// is refused before it is read.
+inline constexpr std::size_t MaxFileSize = 64u * 1024u * 1024u;
 
-    // Reads the whole file and lets the document load it. Only a complete,
-    // successful load names the document after the file; on any failure the
-    // document keeps both its contents and its name.
-    static FileResult Open(CDocument& doc, const std::string& path);
+// Runs the document's new-document step. It never asks anything: the
+// document is never marked modified.
+FileResult New(CDocument& doc);
 
-    // Writes to the document's own path name.
-    static FileResult Save(CDocument& doc);
+// Reads the whole file and lets the document load it. Only a complete,
+// successful load names the document after the file; on any failure the
+// document keeps both its contents and its name.
+FileResult Open(CDocument& doc, const std::string& path);
 
-    // Serialises into memory, writes a temporary file beside the target,
-    // flushes it to the disk as far as flush asks and renames it over the
-    // target only when all of it was written: a failed or interrupted save
-    // never damages the file that was there, and leaves no temporary file
-    // behind. On success the document takes the new name.
-    static FileResult SaveAs(CDocument& doc, const std::string& path,
-                             ReplacementFile::Flush flush = ReplacementFile::Flush::DataAndFolder);
-};
+// Writes to the document's own path name.
+FileResult Save(CDocument& doc);
 
+// Serialises into memory, writes a temporary file beside the target,
+// flushes it to the disk as far as flush asks and renames it over the
+// target only when all of it was written: a failed or interrupted save
+// never damages the file that was there, and leaves no temporary file
+// behind. On success the document takes the new name.
+FileResult SaveAs(CDocument& doc, const std::string& path,
+                  ReplacementFile::Flush flush = ReplacementFile::Flush::DataAndFolder);
+
+}  // namespace docfile
 }  // namespace quolix

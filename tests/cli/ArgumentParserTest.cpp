@@ -5,7 +5,7 @@
 
 #include "cli/ArgumentParser.h"
 
-namespace quolix {
+namespace quolix::cli {
 namespace {
 
 ArgumentParser MakeParser() {
@@ -75,4 +75,4 @@ INSTANTIATE_TEST_SUITE_P(
                       Refused{{"--json", "--json"}, "--json"}));
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::cli

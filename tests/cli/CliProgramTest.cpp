@@ -11,7 +11,7 @@
 
 #include "cli/CliProcess.h"
 
-namespace quolix {
+namespace quolix::cli {
 namespace {
 
 using testing::CliProcess;
@@ -410,4 +410,4 @@ INSTANTIATE_TEST_SUITE_P(
         std::vector<std::string>{"settings", "--set", "17"}));
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::cli

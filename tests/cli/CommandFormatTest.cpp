@@ -11,7 +11,7 @@
 #include "cli/SettingsCommand.h"
 #include "settings/SettingsRecord.h"
 
-namespace quolix {
+namespace quolix::cli {
 namespace {
 
 void Fill(CQuolixDoc& doc, const std::vector<std::pair<int32_t, int32_t>>& samples) {
@@ -36,7 +36,7 @@ std::string Repeat(const std::string& text, int times) {
 TEST(InfoSummaryTest, LargestDeviationCountsBothDirectionsFromTheFirstReading) {
     CQuolixDoc doc;
     Fill(doc, {{3, 1000}, {4, 1007}, {5, 988}, {9, 1010}});
-    const InfoCommand::Summary summary = InfoCommand::Summarize(doc);
+    const InfoSummary summary = Summarize(doc);
     EXPECT_EQ(summary.count, 4);
     EXPECT_EQ(summary.firstTime, 3);
     EXPECT_EQ(summary.lastTime, 9);
@@ -49,9 +49,9 @@ TEST(InfoSummaryTest, LargestDeviationCountsBothDirectionsFromTheFirstReading) {
 TEST(InfoSummaryTest, ADeviationBeyondThirtyTwoBitsIsNotCutShort) {
     CQuolixDoc doc;
     Fill(doc, {{0, -2'000'000'000}, {1, 2'000'000'000}});
-    EXPECT_EQ(InfoCommand::Summarize(doc).largestDeviation, 4'000'000'000);
+    EXPECT_EQ(Summarize(doc).largestDeviation, 4'000'000'000);
     // And the text leaves out a kHz value it cannot form.
-    const std::string text = InfoCommand::FormatText(doc, "x.qlx", 0);
+    const std::string text = FormatInfoText(doc, "x.qlx", 0);
     EXPECT_NE(text.find("最大偏差: 4000000000\n"), std::string::npos) << text;
 }
 
@@ -59,7 +59,7 @@ TEST(InfoTextTest, ShowsEveryFigureWithKilohertzAtTheResolution) {
     CQuolixDoc doc;
     Fill(doc, {{0, 1234567}, {2040, 1234560}});
     doc.comments[0] = "\x8e\xfc\x94\x67\x90\x94";  // 周波数
-    EXPECT_EQ(InfoCommand::FormatText(doc, "a.qlx", 1),
+    EXPECT_EQ(FormatInfoText(doc, "a.qlx", 1),
               "ファイル: a.qlx\n"
               "サンプル数: 2\n"
               "最初の時刻: 0 秒\n"
@@ -78,7 +78,7 @@ TEST(InfoTextTest, ShowsEveryFigureWithKilohertzAtTheResolution) {
 TEST(InfoTextTest, SaysWhenNoIntervalFitsAnyMore) {
     CQuolixDoc doc;
     Fill(doc, {{0, 1}, {8'355'840, 1}});
-    const std::string text = InfoCommand::FormatText(doc, "a.qlx", 0);
+    const std::string text = FormatInfoText(doc, "a.qlx", 0);
     EXPECT_NE(text.find("記録間隔: なし"), std::string::npos) << text;
 }
 
@@ -92,7 +92,7 @@ struct HzCase {
 class ExportHzPerCount : public ::testing::TestWithParam<HzCase> {};
 
 TEST_P(ExportHzPerCount, FollowsTheCountersResolution) {
-    EXPECT_EQ(ExportCommand::HzPerCount(GetParam().resolution), GetParam().hz);
+    EXPECT_EQ(HzPerCount(GetParam().resolution), GetParam().hz);
 }
 
 INSTANTIATE_TEST_SUITE_P(Resolutions, ExportHzPerCount,
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Resolutions, ExportHzPerCount,
 TEST(ExportCsvTest, FrequenciesBeyondThirtyTwoBitsStayExact) {
     CQuolixDoc doc;
     Fill(doc, {{0, 99'999'999}, {1, -9'999'999}});
-    EXPECT_EQ(ExportCommand::FormatCsv(doc, 0),
+    EXPECT_EQ(FormatCsv(doc, 0),
               "time_s,reading,frequency_hz\n"
               "0,99999999,9999999900\n"
               "1,-9999999,-999999900\n");
@@ -130,7 +130,7 @@ TEST_P(SettingsApplyAccepts, ChangesExactlyThatSlot) {
         expected.Int(c.slot) = c.intValue;
     }
     std::string error;
-    ASSERT_TRUE(SettingsCommand::Apply(c.assignment, record, error)) << error;
+    ASSERT_TRUE(ApplySetting(c.assignment, record, error)) << error;
     EXPECT_EQ(record, expected);
 }
 
@@ -161,7 +161,7 @@ TEST_P(SettingsApplyRefuses, LeavesTheRecordAlone) {
     record.ApplyDefaults();
     const SettingsRecord before = record;
     std::string error;
-    EXPECT_FALSE(SettingsCommand::Apply(GetParam().assignment, record, error));
+    EXPECT_FALSE(ApplySetting(GetParam().assignment, record, error));
     EXPECT_EQ(record, before);
     EXPECT_NE(error.find(GetParam().reasonPart), std::string::npos) << error;
 }
@@ -187,7 +187,7 @@ TEST(SettingsFormatTest, JsonHoldsIntegersAsNumbersAndTextsAsUtf8) {
     SettingsRecord record;
     record.ApplyDefaults();
     record.Text(10) = "\x8e\xfc\x94\x67\x90\x94 \"x\"";
-    const std::string json = SettingsCommand::FormatJson("/p/quolix.ini", true, record);
+    const std::string json = FormatSettingsJson("/p/quolix.ini", true, record);
     EXPECT_EQ(json,
               "{\"path\": \"/p/quolix.ini\", \"loaded\": true, \"slots\": [0, 0, 0, 0, 0, 2, 0, "
               "0, 1, 0, \"周波数 \\\"x\\\"\", \"( Frequency Data Logger )\", \"default data\", "
@@ -198,14 +198,14 @@ TEST(SettingsFormatTest, JsonHoldsIntegersAsNumbersAndTextsAsUtf8) {
 TEST(SettingsFormatTest, TextSaysWhenTheDefaultsAreShown) {
     SettingsRecord record;
     record.ApplyDefaults();
-    const std::string shown = SettingsCommand::FormatText("/p/quolix.ini", false, record);
+    const std::string shown = FormatSettingsText("/p/quolix.ini", false, record);
     EXPECT_EQ(shown.rfind("設定ファイル: /p/quolix.ini\n(設定ファイルを読み込めなかったため", 0),
               0u)
         << shown;
     EXPECT_NE(shown.find("\n10 グラフタイトル 1 行目: \"Quolix Frequency Counter\"\n"),
               std::string::npos);
     EXPECT_NE(shown.find("\n 5 外枠の線の太さ: 2\n"), std::string::npos);
-    EXPECT_EQ(SettingsCommand::FormatText("/p", true, record).find("既定値"), std::string::npos);
+    EXPECT_EQ(FormatSettingsText("/p", true, record).find("既定値"), std::string::npos);
 }
 
 // ---- record
@@ -220,7 +220,7 @@ class RecordDeviceFor : public ::testing::TestWithParam<PortCase> {};
 TEST_P(RecordDeviceFor, ComNamesMeanTheSettingsPortsAndAnythingElseIsAPath) {
     ::unsetenv("QUOLIX_COM2");
     std::string error;
-    const std::optional<std::string> device = RecordCommand::DeviceFor(GetParam().given, error);
+    const std::optional<std::string> device = DeviceFor(GetParam().given, error);
     if (GetParam().device.empty()) {
         EXPECT_FALSE(device.has_value());
         EXPECT_FALSE(error.empty());
@@ -241,7 +241,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RecordDeviceForTest, AComPortFollowsItsEnvironmentVariable) {
     ::setenv("QUOLIX_COM3", "/tmp/sim-port", 1);
     std::string error;
-    EXPECT_EQ(RecordCommand::DeviceFor("COM3", error).value_or(""), "/tmp/sim-port");
+    EXPECT_EQ(DeviceFor("COM3", error).value_or(""), "/tmp/sim-port");
     ::unsetenv("QUOLIX_COM3");
 }
 
@@ -256,7 +256,7 @@ class RecordComment : public ::testing::TestWithParam<CommentCase> {};
 TEST_P(RecordComment, TakesWhatTheCommentDialogTakes) {
     std::string cp932;
     std::string error;
-    const bool accepted = RecordCommand::ConvertComment(GetParam().utf8, 2, cp932, error);
+    const bool accepted = ConvertComment(GetParam().utf8, 2, cp932, error);
     EXPECT_EQ(accepted, GetParam().accepted);
     if (accepted) {
         EXPECT_EQ(cp932, GetParam().cp932OrReason);
@@ -288,7 +288,7 @@ class RenderParseSize : public ::testing::TestWithParam<SizeCase> {};
 TEST_P(RenderParseSize, TakesWidthByHeightWithinBounds) {
     int32_t width = 0;
     int32_t height = 0;
-    EXPECT_EQ(RenderCommand::ParseSize(GetParam().text, width, height), GetParam().accepted);
+    EXPECT_EQ(ParseSize(GetParam().text, width, height), GetParam().accepted);
     if (GetParam().accepted) {
         EXPECT_EQ(width, GetParam().width);
         EXPECT_EQ(height, GetParam().height);
@@ -305,18 +305,18 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{" 800x600", false, 0, 0}));
 
 TEST(RenderHelperArgumentsTest, PassTheParsedOptionsAndTheSettingsFile) {
-    RenderCommand::Options options;
+    RenderOptions options;
     options.file = "-odd.qlx";
     options.output = "out.png";
     options.width = 400;
     options.height = 300;
-    EXPECT_EQ(RenderCommand::HelperArguments(options, "/s/quolix.ini"),
+    EXPECT_EQ(HelperArguments(options, "/s/quolix.ini"),
               (std::vector<std::string>{"--output", "out.png", "--size", "400x300", "--settings",
                                         "/s/quolix.ini", "--", "-odd.qlx"}));
     options.page = true;
-    EXPECT_EQ(RenderCommand::HelperArguments(options, ""),
+    EXPECT_EQ(HelperArguments(options, ""),
               (std::vector<std::string>{"--output", "out.png", "--page", "--", "-odd.qlx"}));
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::cli

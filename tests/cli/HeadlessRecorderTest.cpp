@@ -24,7 +24,7 @@
 // answers from memory. The counter's reading is 1000 plus the number of the
 // receive step, so every stored reading tells which tick produced it.
 
-namespace quolix {
+namespace quolix::cli {
 namespace {
 
 using testing::CapturedStream;
@@ -87,7 +87,7 @@ class HeadlessRecorderTest : public ::testing::Test {
 
     // The samples of the file on disk as (time, reading) pairs.
     std::vector<std::pair<int32_t, int32_t>> FileSamples(CQuolixDoc& loaded) {
-        const FileResult result = DocumentFile::Open(loaded, config.outputPath);
+        const FileResult result = docfile::Open(loaded, config.outputPath);
         EXPECT_TRUE(result.ok) << result.message;
         std::vector<std::pair<int32_t, int32_t>> samples;
         for (int32_t i = 0; i < loaded.count; ++i) {
@@ -250,4 +250,4 @@ TEST_F(HeadlessRecorderTest, AFileThatCannotBeWrittenIsReportedAndEndsWithStatus
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::cli

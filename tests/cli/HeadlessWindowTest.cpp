@@ -8,7 +8,7 @@
 #include "cli/Reporter.h"
 #include "settings/SettingsRecord.h"
 
-namespace quolix {
+namespace quolix::cli {
 namespace {
 
 using testing::CapturedStream;
@@ -72,4 +72,4 @@ TEST(HeadlessWindowTest, HasNothingToDrawOnAndCancelsDialogs) {
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -4,7 +4,7 @@
 
 #include "cli/JsonWriter.h"
 
-namespace quolix {
+namespace quolix::cli {
 namespace {
 
 struct QuoteCase {
@@ -68,4 +68,4 @@ TEST(JsonWriterTest, KeysAreEscapedToo) {
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -14,7 +14,7 @@
 
 #include "cli/CliProcess.h"
 
-namespace quolix {
+namespace quolix::cli {
 namespace {
 
 using testing::CliProcess;
@@ -181,4 +181,4 @@ TEST_F(RenderTest, AnOutputThatCannotBeWrittenIsNamedAndNothingIsLeft) {
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -11,7 +11,7 @@
 #include "cli/StopSignal.h"
 #include "cli/TickScheduler.h"
 
-namespace quolix {
+namespace quolix::cli {
 namespace {
 
 constexpr int64_t Ms = 1'000'000;
@@ -122,4 +122,4 @@ TEST(StopSignalTest, RestoresThePreviousHandlers) {
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::cli

@@ -9,7 +9,7 @@
 #include "QuolixVersion.h"
 #include "cli/CliProcess.h"
 
-namespace quolix {
+namespace quolix::cli {
 namespace {
 
 using testing::CliProcess;
@@ -57,4 +57,4 @@ TEST(VersionAndHelp, EveryProgramAnswersWithoutADisplay) {
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::cli

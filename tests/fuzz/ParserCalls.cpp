@@ -6,7 +6,7 @@
 namespace quolix::fuzz {
 
 bool OpenRecording(CQuolixDoc& doc, const std::string& path) {
-    return DocumentFile::Open(doc, path).ok;
+    return docfile::Open(doc, path).ok;
 }
 
 ArchiveError LoadRecording(CQuolixDoc& doc, std::span<const uint8_t> bytes) {

@@ -9,7 +9,7 @@
 #include "QuolixVersion.h"
 #include "app/DialogRunners.h"
 
-namespace quolix {
+namespace quolix::app {
 namespace {
 
 using testing::U;
@@ -48,4 +48,4 @@ TEST(AboutDialog, OkClosesIt) {
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::app

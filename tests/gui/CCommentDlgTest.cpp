@@ -16,7 +16,7 @@
 #include "framework/qt/Cp932LineEdit.h"
 #include "framework/qt/QtViewHost.h"
 
-namespace quolix {
+namespace quolix::app {
 namespace {
 
 using testing::Cp932;
@@ -183,4 +183,4 @@ TEST(CommentDialog, RecordingGoesOnWhileItIsOpen) {
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::app

@@ -22,7 +22,7 @@
 #include "framework/qt/QtDeviceContext.h"
 #include "settings/SettingsStore.h"
 
-namespace quolix {
+namespace quolix::app {
 namespace {
 
 using testing::Cp932;
@@ -551,4 +551,4 @@ TEST_F(SettingsDialogTest, EnterInAnEditConfirmsThroughOk) {
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::app

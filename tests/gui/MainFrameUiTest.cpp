@@ -16,7 +16,7 @@
 
 #include <vector>
 
-namespace quolix {
+namespace quolix::app {
 namespace {
 
 QString U(const char* utf8) {
@@ -365,4 +365,4 @@ TEST_F(MainFrameUiTest, MainWindowKeysDoNothingInsideADialog) {
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::app

@@ -18,7 +18,7 @@
 #include "settings/SettingsStore.h"
 #include "unit/FakeCounterLink.h"
 
-namespace quolix {
+namespace quolix::app {
 namespace {
 
 using testing::FakeCounterLink;
@@ -266,4 +266,4 @@ TEST_F(QuolixAppTest, PrintingToPdfGivesOnePageWithTheLabels) {
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::app

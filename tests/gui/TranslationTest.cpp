@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 #include <QTranslator>
 
-namespace quolix {
+namespace quolix::app {
 namespace {
 
 TEST(TranslationTest, TheFrameworksOwnButtonsSpeakJapanese) {
@@ -19,4 +19,4 @@ TEST(TranslationTest, TheFrameworksOwnButtonsSpeakJapanese) {
 }
 
 }  // namespace
-}  // namespace quolix
+}  // namespace quolix::app

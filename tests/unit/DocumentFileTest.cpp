@@ -102,7 +102,7 @@ TEST_F(DocumentFileTest, SaveAsThenOpenRestoresTheRecordingAndNamesTheDocument) 
     CQuolixDoc doc;
     FillRecording(doc, 2100);
     const std::string path = PathOf("rec.qlx");
-    const FileResult saved = DocumentFile::SaveAs(doc, path);
+    const FileResult saved = docfile::SaveAs(doc, path);
     ASSERT_TRUE(saved.ok) << saved.message;
     EXPECT_TRUE(saved.message.empty());
     EXPECT_EQ(doc.GetPathName(), path);
@@ -110,7 +110,7 @@ TEST_F(DocumentFileTest, SaveAsThenOpenRestoresTheRecordingAndNamesTheDocument) 
     EXPECT_EQ(Entries(), std::set<std::string>{"rec.qlx"});
 
     CQuolixDoc loaded;
-    const FileResult opened = DocumentFile::Open(loaded, path);
+    const FileResult opened = docfile::Open(loaded, path);
     ASSERT_TRUE(opened.ok) << opened.message;
     EXPECT_EQ(loaded.GetPathName(), path);
     EXPECT_EQ(loaded.count, 2100);
@@ -125,7 +125,7 @@ TEST_F(DocumentFileTest, SaveReplacesTheNamedFileWhole) {
     CQuolixDoc doc;
     doc.Append(0, 1234567);
     doc.SetPathName(path);
-    const FileResult result = DocumentFile::Save(doc);
+    const FileResult result = docfile::Save(doc);
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_EQ(ReadBytes(path).size(), 31u);
     EXPECT_EQ(ReadBytes(path), Serialized(doc));
@@ -138,14 +138,14 @@ TEST_F(DocumentFileTest, SavedFileKeepsExistingPermissionsOrFollowsTheUmask) {
     WriteBytes(existing, {1});
     ASSERT_EQ(::chmod(existing.c_str(), 0640), 0);
     CQuolixDoc doc;
-    ASSERT_TRUE(DocumentFile::SaveAs(doc, existing).ok);
+    ASSERT_TRUE(docfile::SaveAs(doc, existing).ok);
     struct stat info {};
     ASSERT_EQ(::stat(existing.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 
     const mode_t previous = ::umask(022);
     const std::string fresh = PathOf("fresh.qlx");
-    const bool ok = DocumentFile::SaveAs(doc, fresh).ok;
+    const bool ok = docfile::SaveAs(doc, fresh).ok;
     ::umask(previous);
     ASSERT_TRUE(ok);
     ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
@@ -158,7 +158,7 @@ TEST_F(DocumentFileTest, SaveThroughASymbolicLinkReplacesTheFileItPointsTo) {
     WriteBytes(real, {1, 2, 3});
     ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
     CQuolixDoc doc;
-    ASSERT_TRUE(DocumentFile::SaveAs(doc, link).ok);
+    ASSERT_TRUE(docfile::SaveAs(doc, link).ok);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadBytes(real), Serialized(doc));
     EXPECT_EQ(doc.GetPathName(), link);
@@ -196,7 +196,7 @@ TEST_F(DocumentFileTest, UnloadableFileLeavesContentsAndNameAndSaysWhy) {
         CQuolixDoc doc;
         FillRecording(doc, 3);
         doc.SetPathName("/old/name.qlx");
-        const FileResult result = DocumentFile::Open(doc, path);
+        const FileResult result = docfile::Open(doc, path);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.message, Cp932(path + c.message));
         EXPECT_EQ(doc.GetPathName(), "/old/name.qlx");
@@ -223,7 +223,7 @@ TEST_F(DocumentFileTest, FileThatCannotBeReadIsReportedWithTheReason) {
     for (const Case& c : cases) {
         CQuolixDoc doc;
         doc.Append(1, 2);
-        const FileResult result = DocumentFile::Open(doc, c.path);
+        const FileResult result = docfile::Open(doc, c.path);
         EXPECT_FALSE(result.ok) << c.path;
         EXPECT_EQ(result.message, Cp932(c.path + " を開けませんでした。\n" + c.reason));
         EXPECT_EQ(doc.count, 1);
@@ -235,19 +235,19 @@ TEST_F(DocumentFileTest, FileAboveTheSizeLimitIsRefusedUnread) {
     const std::string big = PathOf("big.qlx");
     const std::string limit = PathOf("limit.qlx");
     // Sparse files: no disk space is used.
-    for (const auto& [path, size] : {std::pair{big, DocumentFile::MaxFileSize + 1},
-                                     std::pair{limit, DocumentFile::MaxFileSize}}) {
+    for (const auto& [path, size] :
+         {std::pair{big, docfile::MaxFileSize + 1}, std::pair{limit, docfile::MaxFileSize}}) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         ASSERT_GE(fd, 0);
         ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(size)), 0);
         ::close(fd);
     }
     CQuolixDoc doc;
-    FileResult result = DocumentFile::Open(doc, big);
+    FileResult result = docfile::Open(doc, big);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, Cp932(big + " は大きすぎるため読み込めません。"));
     // At the limit itself the file is read, and then found not to be ours.
-    result = DocumentFile::Open(doc, limit);
+    result = docfile::Open(doc, limit);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, Cp932(limit + " は Quolix の記録ファイルではありません。"));
 }
@@ -256,7 +256,7 @@ TEST_F(DocumentFileTest, FileNameCp932CannotHoldShowsAsQuestionMarks) {
     const std::string path = PathOf("\xF0\x9F\x98\x80.qlx");
     WriteBytes(path, {'x'});
     CQuolixDoc doc;
-    const FileResult result = DocumentFile::Open(doc, path);
+    const FileResult result = docfile::Open(doc, path);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, Cp932(PathOf("?.qlx") + " は Quolix の記録ファイルではありません。"));
 }
@@ -267,7 +267,7 @@ TEST_F(DocumentFileTest, SaveIntoAMissingFolderFailsAndNamesTheFile) {
     const std::string path = PathOf("no-such-folder/rec.qlx");
     CQuolixDoc doc;
     doc.SetPathName("/old/name.qlx");
-    const FileResult result = DocumentFile::SaveAs(doc, path);
+    const FileResult result = docfile::SaveAs(doc, path);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message,
               Cp932(path + " に保存できませんでした。\n(No such file or directory)"));
@@ -284,7 +284,7 @@ TEST_F(DocumentFileTest, SaveIntoAReadOnlyFolderLeavesTheOldFile) {
     ASSERT_EQ(::chmod(dir_.c_str(), 0500), 0);
     CQuolixDoc doc;
     doc.SetPathName(path);
-    const FileResult result = DocumentFile::Save(doc);
+    const FileResult result = docfile::Save(doc);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, Cp932(path + " に保存できませんでした。\n(Permission denied)"));
     EXPECT_EQ(ReadBytes(path), (Bytes{1, 2, 3}));
@@ -299,7 +299,7 @@ TEST_F(DocumentFileTest, RenameThatFailsRemovesTheTemporaryFile) {
     WriteBytes(path + "/inside", {9});
     CQuolixDoc doc;
     FillRecording(doc, 10);
-    const FileResult result = DocumentFile::SaveAs(doc, path);
+    const FileResult result = docfile::SaveAs(doc, path);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, Cp932(path + " に保存できませんでした。\n(Is a directory)"));
     EXPECT_EQ(Entries(), std::set<std::string>{"rec.qlx"});
@@ -334,7 +334,7 @@ TEST_F(DocumentFileTest, InterruptedWriteLeavesTheOldFileAndNoTemporaryFile) {
     const std::string path = PathOf("rec.qlx");
     CQuolixDoc old;
     old.Append(0, 42);
-    ASSERT_TRUE(DocumentFile::SaveAs(old, path).ok);
+    ASSERT_TRUE(docfile::SaveAs(old, path).ok);
     const Bytes before = ReadBytes(path);
 
     CQuolixDoc doc;
@@ -343,7 +343,7 @@ TEST_F(DocumentFileTest, InterruptedWriteLeavesTheOldFileAndNoTemporaryFile) {
     FileResult result;
     {
         const FileSizeLimit limit(4096);
-        result = DocumentFile::Save(doc);
+        result = docfile::Save(doc);
     }
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, Cp932(path + " に保存できませんでした。\n(File too large)"));
@@ -351,7 +351,7 @@ TEST_F(DocumentFileTest, InterruptedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(Entries(), std::set<std::string>{"rec.qlx"});
 
     // Once the disk has room again the same save goes through.
-    ASSERT_TRUE(DocumentFile::Save(doc).ok);
+    ASSERT_TRUE(docfile::Save(doc).ok);
     EXPECT_EQ(ReadBytes(path), Serialized(doc));
 }
 
@@ -359,7 +359,7 @@ TEST_F(DocumentFileTest, DocumentThatCannotBeSerialisedWritesNothing) {
     const std::string path = PathOf("rec.qlx");
     WriteBytes(path, {7, 7});
     BrokenDoc doc;
-    const FileResult result = DocumentFile::SaveAs(doc, path);
+    const FileResult result = docfile::SaveAs(doc, path);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, Cp932(path + " に保存できませんでした。"));
     EXPECT_EQ(ReadBytes(path), (Bytes{7, 7}));
@@ -370,10 +370,10 @@ TEST_F(DocumentFileTest, DocumentThatCannotBeSerialisedWritesNothing) {
 TEST_F(DocumentFileTest, SaveWithoutAFileNameFails) {
     CQuolixDoc doc;
     const std::string expected = Cp932("保存先のファイル名がありません。");
-    FileResult result = DocumentFile::Save(doc);
+    FileResult result = docfile::Save(doc);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, expected);
-    result = DocumentFile::SaveAs(doc, "");
+    result = docfile::SaveAs(doc, "");
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, expected);
     EXPECT_TRUE(Entries().empty());
@@ -385,7 +385,7 @@ TEST_F(DocumentFileTest, NewEmptiesTheDocumentAndForgetsItsName) {
     CQuolixDoc doc;
     FillRecording(doc, 2040);
     doc.SetPathName(PathOf("rec.qlx"));
-    const FileResult result = DocumentFile::New(doc);
+    const FileResult result = docfile::New(doc);
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(doc.count, 0);
     EXPECT_TRUE(doc.comments[0].empty());
@@ -394,7 +394,7 @@ TEST_F(DocumentFileTest, NewEmptiesTheDocumentAndForgetsItsName) {
 
 TEST_F(DocumentFileTest, NewReportsADocumentThatCannotStartAgain) {
     BrokenDoc doc;
-    const FileResult result = DocumentFile::New(doc);
+    const FileResult result = docfile::New(doc);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, Cp932("新しい記録を始められませんでした。"));
 }

@@ -15,7 +15,7 @@ namespace quolix {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using LoadStatus = RecordFile::LoadStatus;
+using LoadStatus = recordfile::LoadStatus;
 
 const Bytes HeaderBytes = {0x0D, 'Q', 'u', 'o', 'l', 'i', 'x', ' ', 'V', '1', '.', '0', '0', '1'};
 
@@ -170,7 +170,7 @@ TEST(RecordFileTest, LoadReplacesEverythingAndNeitherResetsNorTouchesTheView) {
     view.AttachDocument(&doc);
     FillDistinct(doc);
     Archive archive = Archive::ForLoading(bytes);
-    EXPECT_EQ(RecordFile::Load(doc, archive), LoadStatus::Ok);
+    EXPECT_EQ(recordfile::Load(doc, archive), LoadStatus::Ok);
     EXPECT_EQ(doc.count, 1);
     EXPECT_EQ(doc.times[0], 5);
     EXPECT_EQ(doc.readings[0], 6);
@@ -186,7 +186,7 @@ TEST(RecordFileTest, BytesAfterTheFifthCommentAreIgnored) {
     bytes.insert(bytes.end(), {0xDE, 0xAD, 0xBE, 0xEF, 0x0D});
     CQuolixDoc doc;
     Archive archive = Archive::ForLoading(bytes);
-    EXPECT_EQ(RecordFile::Load(doc, archive), LoadStatus::Ok);
+    EXPECT_EQ(recordfile::Load(doc, archive), LoadStatus::Ok);
     EXPECT_FALSE(archive.Failed());
     EXPECT_EQ(doc.count, 1);
     EXPECT_EQ(doc.comments[4], "last");
@@ -208,13 +208,13 @@ TEST(RecordFileTest, EveryTruncationFailsAndLeavesTheDocumentUntouched) {
     for (size_t cut = 0; cut < full.size(); ++cut) {
         const Bytes part(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
         Archive archive = Archive::ForLoading(part);
-        ASSERT_EQ(RecordFile::Load(doc, archive), LoadStatus::Truncated) << "cut at " << cut;
+        ASSERT_EQ(recordfile::Load(doc, archive), LoadStatus::Truncated) << "cut at " << cut;
         ASSERT_EQ(archive.Error(), ArchiveError::EndOfData) << "cut at " << cut;
         ASSERT_TRUE(Snapshot(doc) == before) << "cut at " << cut;
     }
     // The uncut file is what the cuts were taken from.
     Archive archive = Archive::ForLoading(full);
-    EXPECT_EQ(RecordFile::Load(doc, archive), LoadStatus::Ok);
+    EXPECT_EQ(recordfile::Load(doc, archive), LoadStatus::Ok);
     EXPECT_EQ(doc.comments, source.comments);
 }
 
@@ -251,7 +251,7 @@ TEST(RecordFileTest, ShortFileOfAnotherKindIsForeignNotTruncated) {
         FillDistinct(doc);
         const Snapshot before(doc);
         Archive archive = Archive::ForLoading(bytes);
-        EXPECT_EQ(RecordFile::Load(doc, archive), LoadStatus::ForeignFile);
+        EXPECT_EQ(recordfile::Load(doc, archive), LoadStatus::ForeignFile);
         EXPECT_EQ(archive.Error(), ArchiveError::ForeignFormat);
         EXPECT_TRUE(Snapshot(doc) == before);
     }
@@ -262,7 +262,7 @@ TEST(RecordFileTest, CountOutsideTheCapacityIsRejected) {
                                 std::numeric_limits<int32_t>::max()}) {
         // Enough samples and comments follow for the largest count that fits.
         Archive out = Archive::ForStoring();
-        out.WriteString(RecordFile::Header);
+        out.WriteString(recordfile::Header);
         out.WriteInt32(count);
         for (int i = 0; i < 2 * 2101; ++i) {
             out.WriteInt32(i);
@@ -274,7 +274,7 @@ TEST(RecordFileTest, CountOutsideTheCapacityIsRejected) {
         FillDistinct(doc);
         const Snapshot before(doc);
         Archive archive = Archive::ForLoading(out.Bytes());
-        EXPECT_EQ(RecordFile::Load(doc, archive), LoadStatus::BadCount) << count;
+        EXPECT_EQ(recordfile::Load(doc, archive), LoadStatus::BadCount) << count;
         EXPECT_EQ(archive.Error(), ArchiveError::BadValue);
         EXPECT_TRUE(Snapshot(doc) == before) << count;
     }
@@ -288,7 +288,7 @@ TEST(RecordFileTest, FailedArchiveLoadsNothing) {
     const Snapshot before(doc);
     Archive archive = Archive::ForLoading(bytes);
     archive.Fail(ArchiveError::BadValue);
-    EXPECT_NE(RecordFile::Load(doc, archive), LoadStatus::Ok);
+    EXPECT_NE(recordfile::Load(doc, archive), LoadStatus::Ok);
     EXPECT_TRUE(archive.Failed());
     EXPECT_TRUE(Snapshot(doc) == before);
 }

@@ -19,7 +19,7 @@
 #include "graph/GraphScale.h"
 #include "settings/SettingsRecord.h"
 
-namespace quolix {
+namespace quolix::render {
 
 namespace {
 
@@ -67,8 +67,8 @@ bool SavePng(QImage& image, int dpi, const std::string& path, std::string& error
     return true;
 }
 
-bool WindowPng(const Drawing& drawing, const RenderCommand::Options& options,
-               const std::string& path, std::string& error) {
+bool WindowPng(const Drawing& drawing, const cli::RenderOptions& options, const std::string& path,
+               std::string& error) {
     QImage image(options.width, options.height, QImage::Format_RGB32);
     if (image.isNull()) {
         error = "画像を用意できませんでした。";
@@ -82,8 +82,8 @@ bool WindowPng(const Drawing& drawing, const RenderCommand::Options& options,
     return SavePng(image, ScreenDpi, path, error);
 }
 
-bool WindowPdf(const Drawing& drawing, const RenderCommand::Options& options,
-               const std::string& path, std::string& error) {
+bool WindowPdf(const Drawing& drawing, const cli::RenderOptions& options, const std::string& path,
+               std::string& error) {
     QPdfWriter writer(QString::fromStdString(path));
     writer.setResolution(ScreenDpi);
     const QSizeF points(options.width * 72.0 / ScreenDpi, options.height * 72.0 / ScreenDpi);
@@ -137,15 +137,15 @@ bool PagePdf(const Drawing& drawing, const std::string& path, std::string& error
 
 }  // namespace
 
-bool GraphImage::Write(CQuolixDoc& doc, const SettingsRecord& settings,
-                       const RenderCommand::Options& options, std::string& error) {
+bool WriteGraphImage(CQuolixDoc& doc, const SettingsRecord& settings,
+                     const cli::RenderOptions& options, std::string& error) {
     ReplacementFile output(options.output);
     if (!output.Ok()) {
         error = std::string("書き込めませんでした。(") + std::strerror(output.Error()) + ")";
         return false;
     }
     const Drawing drawing(doc, settings, options.width, options.height);
-    const bool pdf = options.format == RenderCommand::Format::Pdf;
+    const bool pdf = options.format == cli::ImageFormat::Pdf;
     bool drawn = false;
     if (options.page) {
         drawn = pdf ? PagePdf(drawing, output.TempPath(), error)
@@ -164,4 +164,4 @@ bool GraphImage::Write(CQuolixDoc& doc, const SettingsRecord& settings,
     return true;
 }
 
-}  // namespace quolix
+}  // namespace quolix::render

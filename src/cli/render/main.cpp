@@ -35,22 +35,23 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int main(int argc, char** argv) {
     using namespace quolix;
+    using namespace quolix::cli;
     // Messages carry the name of the command the user ran.
     Reporter reporter(stderr, "quolix-cli");
-    const std::string folder = ProgramPaths::ProgramFolder();
-    CliContext context{ProgramPaths::SettingsPathIn(folder), folder, stdout, reporter};
+    const std::string folder = ProgramFolder();
+    CliContext context{SettingsPathIn(folder), folder, stdout, reporter};
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    RenderCommand::Options options;
-    if (const std::optional<int> status = RenderCommand::Parse(args, context, options)) {
+    RenderOptions options;
+    if (const std::optional<int> status = ParseRenderOptions(args, context, options)) {
         return *status;
     }
     // The file is checked before Qt starts: a bad file costs nothing more.
     CQuolixDoc doc;
-    if (!RecordingInput::Load(options.file, doc, reporter)) {
+    if (!LoadRecording(options.file, doc, reporter)) {
         return ExitFileError;
     }
     SettingsRecord settings;
-    CommandSupport::LoadSettings(context, settings);
+    LoadSettings(context, settings);
 
     // Drawing into files needs no display, whatever the session offers.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -62,7 +63,7 @@ int main(int argc, char** argv) {
     InstallFontSubstitutions();
 
     std::string error;
-    if (!GraphImage::Write(doc, settings, options, error)) {
+    if (!render::WriteGraphImage(doc, settings, options, error)) {
         reporter.Say(options.output, error);
         return ExitFileError;
     }
