@@ -17,6 +17,10 @@ void CQuolixDoc::Serialize(Archive& archive) {
     }
 }
 
+std::string_view CQuolixDoc::ForeignFileText() const {
+    return recordfile::ForeignFileText;
+}
+
 int CQuolixDoc::OnNewDocument() {
     if (CDocument::OnNewDocument() == 0) {
         return 0;

@@ -33,6 +33,7 @@ class CQuolixDoc : public CDocument {
     // Storing or loading the record file; a failed load leaves the document
     // untouched and marks the archive failed with the reason.
     void Serialize(Archive& archive) override;
+    std::string_view ForeignFileText() const override;
     int OnNewDocument() override;
     // Empties the store and the comments and tells the views (StoreResetHint).
     void Reset();

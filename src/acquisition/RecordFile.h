@@ -12,6 +12,8 @@ class CQuolixDoc;
 namespace recordfile {
 
 inline constexpr std::string_view Header = "Quolix V1.001";
+// After a file's name (UTF-8): what a file without the header is not.
+inline constexpr std::string_view ForeignFileText = " は Quolix の記録ファイルではありません。";
 
 enum class LoadStatus {
     Ok,

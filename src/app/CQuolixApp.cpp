@@ -133,10 +133,6 @@ bool CQuolixApp::ExecuteCommand(uint32_t id) {
     return ran;
 }
 
-bool CQuolixApp::IsCommandEnabled(uint32_t id) {
-    return router_.IsEnabled(id);
-}
-
 void CQuolixApp::UpdateCommandStates() {
     if (frame_) {
         frame_->Ui().UpdateEnabled([this](uint32_t id) { return router_.IsEnabled(id); });

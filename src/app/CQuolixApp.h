@@ -57,7 +57,6 @@ class CQuolixApp : public QObject, public CommandTarget {
     // Runs a command through the routing when it is enabled, then brings
     // menus and toolbar up to date. True when a handler ran.
     bool ExecuteCommand(uint32_t id);
-    bool IsCommandEnabled(uint32_t id);
     void UpdateCommandStates();
 
     bool OnCmdMsg(uint32_t id) override;

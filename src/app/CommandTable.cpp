@@ -10,23 +10,23 @@ namespace {
 using Entry = MenuEntry;
 using Kind = MenuEntry::Kind;
 
-constexpr Entry Command(std::string_view text, uint32_t id, std::string_view hint = {}) {
-    return Entry{Kind::Command, text, id, hint, {}};
+constexpr Entry Command(std::string_view text, uint32_t id) {
+    return Entry{Kind::Command, text, id, {}};
 }
 constexpr Entry Separator() {
-    return Entry{Kind::Separator, {}, 0, {}, {}};
+    return Entry{Kind::Separator, {}, 0, {}};
 }
 constexpr Entry Popup(std::string_view text, std::span<const Entry> items) {
-    return Entry{Kind::Popup, text, 0, {}, items};
+    return Entry{Kind::Popup, text, 0, items};
 }
 
 constexpr std::array FileMenu = {
-    Command("新規作成(&N)", ID_FILE_NEW, "Ctrl+N"),
-    Command("開く(&O)...", ID_FILE_OPEN, "Ctrl+O"),
-    Command("上書き保存(&S)", ID_FILE_SAVE, "Ctrl+S"),
+    Command("新規作成(&N)", ID_FILE_NEW),
+    Command("開く(&O)...", ID_FILE_OPEN),
+    Command("上書き保存(&S)", ID_FILE_SAVE),
     Command("名前を付けて保存(&A)...", ID_FILE_SAVE_AS),
     Separator(),
-    Command("印刷(&P)...", ID_FILE_PRINT, "Ctrl+P"),
+    Command("印刷(&P)...", ID_FILE_PRINT),
     Command("印刷ﾌﾟﾚﾋﾞｭｰ(&V)", ID_FILE_PRINT_PREVIEW),
     Command("ﾌﾟﾘﾝﾀの設定(&R)...", ID_FILE_PRINT_SETUP),
     Separator(),
@@ -168,23 +168,6 @@ bool IsInert(uint32_t id) {
         default:
             return false;
     }
-}
-
-std::string AcceleratorText(const Accelerator& accelerator) {
-    static constexpr std::array<std::string_view, 12> KeyNames = {
-        "N", "O", "S", "P", "Z", "X", "C", "V", "Backspace", "Delete", "Insert", "F6"};
-    std::string text;
-    if ((accelerator.modifiers & Ctrl) != 0) {
-        text += "Ctrl+";
-    }
-    if ((accelerator.modifiers & Shift) != 0) {
-        text += "Shift+";
-    }
-    if ((accelerator.modifiers & Alt) != 0) {
-        text += "Alt+";
-    }
-    text += KeyNames[static_cast<size_t>(accelerator.key)];
-    return text;
 }
 
 }  // namespace quolix::app::commands

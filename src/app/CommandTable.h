@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 
 namespace quolix::app::commands {
@@ -16,11 +15,8 @@ namespace quolix::app::commands {
 struct MenuEntry {
     enum class Kind { Command, Separator, Popup };
     Kind kind = Kind::Separator;
-    std::string_view text;  // with its "&" mnemonic
-    uint32_t id = 0;        // Command only
-    // The key hint shown beside the entry ("Ctrl+N"); it names an accelerator
-    // of the same command.
-    std::string_view acceleratorText;
+    std::string_view text;             // with its "&" mnemonic
+    uint32_t id = 0;                   // Command only
     std::span<const MenuEntry> items;  // Popup only
 };
 
@@ -69,8 +65,5 @@ std::span<const StatusPane> StatusPanes();
 // Commands that only an accelerator names and that nothing handles anywhere
 // (the edit and pane keys): they stay disabled so that they never consume a key.
 bool IsInert(uint32_t id);
-
-// "Ctrl+N", "Alt+Backspace", "Shift+F6": the hint form of an accelerator.
-std::string AcceleratorText(const Accelerator& accelerator);
 
 }  // namespace quolix::app::commands

@@ -50,7 +50,6 @@ class HeadlessRecorder {
 
     // The recording as it stands, for tests.
     const CQuolixDoc& Document() const { return doc_; }
-    int64_t TicksRun() const { return ticksRun_; }
 
   private:
     struct Snapshot {

@@ -25,7 +25,8 @@ class HeadlessWindow : public WindowServices {
     uint32_t SetTimer(uint32_t id, uint32_t periodMs) override;
     void KillTimer(uint32_t id) override;
     void Invalidate() override {}
-    Rect GetWindowRect() override { return windowRect_; }
+    // Nothing is drawn; the size is what a default window would have.
+    Rect GetWindowRect() override { return Rect{0, 0, 800, 600}; }
     void MessageBox(std::string_view text, std::string_view caption) override;
     std::unique_ptr<DeviceContext> GetDC() override { return nullptr; }
     DialogResult RunSettingsDialog(SettingsRecord&) override { return DialogResult::Cancel; }
@@ -38,13 +39,9 @@ class HeadlessWindow : public WindowServices {
     uint32_t TimerPeriodMs() const { return timerPeriodMs_; }
     int MessageCount() const { return messageCount_; }
 
-    // The rectangle the picture is laid out in, for drawing into an image.
-    void SetWindowRect(Rect rect) { windowRect_ = rect; }
-
   private:
     Reporter& reporter_;
     std::function<std::string()> subject_;
-    Rect windowRect_{0, 0, 800, 600};
     uint32_t timerId_ = 0;
     uint32_t timerPeriodMs_ = 0;
     bool timerRunning_ = false;

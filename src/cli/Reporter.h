@@ -20,8 +20,6 @@ class Reporter {
     // results); undecodable bytes show as U+FFFD.
     void SayCp932(std::string_view subject, std::string_view cp932Text);
 
-    const std::string& Program() const { return program_; }
-
   private:
     std::FILE* stream_;
     std::string program_;

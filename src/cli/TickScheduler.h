@@ -25,7 +25,6 @@ class TickScheduler {
     // as stop is non-zero, also when a signal ends the sleep early.
     Wake WaitForTick(const volatile sig_atomic_t& stop);
 
-    int64_t PeriodNs() const { return periodNs_; }
     // The deadline of the next tick, and how many ticks were handed out.
     const timespec& NextDeadline() const { return next_; }
     int64_t TicksGiven() const { return ticks_; }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 namespace quolix {
 
 // What an update handler receives: it says whether one command is enabled.
@@ -9,10 +7,6 @@ namespace quolix {
 // the decision to whether the command has a handler at all.
 class CCmdUI {
   public:
-    explicit CCmdUI(uint32_t id) : id_(id) {}
-
-    uint32_t GetId() const { return id_; }
-
     void Enable(bool on = true) {
         enabled_ = on;
         enableCalled_ = true;
@@ -22,7 +16,6 @@ class CCmdUI {
     bool EnableCalled() const { return enableCalled_; }
 
   private:
-    uint32_t id_;
     bool enabled_ = false;
     bool enableCalled_ = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/CommandTarget.h"
@@ -22,6 +23,9 @@ class CDocument : public CommandTarget {
     // The framework's new-document step: forgets the file name. 1 on success.
     virtual int OnNewDocument();
     virtual void Serialize(Archive& archive);
+    // What a message says, after the file's name (UTF-8), of a file that is
+    // not of this document's kind; empty: it calls the file damaged.
+    virtual std::string_view ForeignFileText() const { return {}; }
 
     // Tells every view but sender (which may be null) that the document has
     // changed, through CView::OnUpdate; hint says how (0: in general).

@@ -10,7 +10,7 @@ CommandRouter::CommandRouter(CommandTarget* view, CommandTarget* document, Comma
     : route_{view, document, frame, application} {}
 
 bool CommandRouter::IsEnabled(uint32_t id) {
-    CCmdUI cmdUI(id);
+    CCmdUI cmdUI;
     for (CommandTarget* target : route_) {
         if (target != nullptr && target->OnUpdateCmdUI(id, cmdUI)) {
             if (cmdUI.EnableCalled()) {

@@ -44,17 +44,19 @@ FileResult Failure(const std::string& path, std::string_view text, int error) {
 
 constexpr std::string_view OpenFailed = " を開けませんでした。";
 constexpr std::string_view TooLarge = " は大きすぎるため読み込めません。";
-constexpr std::string_view NotRecordFile = " は Quolix の記録ファイルではありません。";
 constexpr std::string_view EndsEarly = " を読み込めませんでした。ファイルが途中で終わっています。";
 constexpr std::string_view Damaged = " を読み込めませんでした。ファイルが壊れています。";
 constexpr std::string_view SaveFailed = " に保存できませんでした。";
 constexpr std::string_view NoFileName = "保存先のファイル名がありません。";
 constexpr std::string_view NewFailed = "新しい記録を始められませんでした。";
 
-FileResult LoadFailure(const std::string& path, ArchiveError error) {
+FileResult LoadFailure(const CDocument& doc, const std::string& path, ArchiveError error) {
     switch (error) {
         case ArchiveError::ForeignFormat:
-            return Failure(path, NotRecordFile);
+            if (!doc.ForeignFileText().empty()) {
+                return Failure(path, doc.ForeignFileText());
+            }
+            return Failure(path, Damaged);
         case ArchiveError::EndOfData:
             return Failure(path, EndsEarly);
         default:
@@ -133,7 +135,7 @@ FileResult Open(CDocument& doc, const std::string& path) {
     Archive archive = Archive::ForLoading(bytes);
     doc.Serialize(archive);
     if (archive.Failed()) {
-        return LoadFailure(path, archive.Error());
+        return LoadFailure(doc, path, archive.Error());
     }
     doc.SetPathName(path);
     return Success();

@@ -66,8 +66,6 @@ TEST(HeadlessWindowTest, HasNothingToDrawOnAndCancelsDialogs) {
     std::array<std::string, 3> lines = {"a", "b", "c"};
     EXPECT_EQ(window.RunCommentDialog(lines), DialogResult::Cancel);
     EXPECT_EQ(lines[0], "a");
-    window.SetWindowRect(Rect{0, 0, 400, 300});
-    EXPECT_EQ(window.GetWindowRect(), (Rect{0, 0, 400, 300}));
     EXPECT_EQ(err.Text(), "");
 }
 

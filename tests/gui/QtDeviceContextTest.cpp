@@ -1,6 +1,7 @@
 #include "framework/qt/QtDeviceContext.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRawFont>
@@ -325,11 +326,19 @@ TEST(QtDeviceContextText, EmptyTextDrawsNothing) {
 }
 
 TEST(QtDeviceContextText, UndecodableBytesStillDrawTheRest) {
-    const QImage image = Render(QSize(200, 60), Qt::white, [](DeviceContext& dc) {
+    const QImage image = Render(QSize(200, 60), Qt::black, [](DeviceContext& dc) {
         dc.SelectFont(TextFont);
         dc.TextOut(10, 10, "AB\x82");
     });
-    EXPECT_FALSE(Extent(image, IsDark).isEmpty());
+    // The opaque box is as wide as "AB" and one replacement character in the
+    // same font, so neither the decodable part nor the mark went missing.
+    const QFontMetrics metrics(QFontFor(TextFont, Dpi));
+    const int expected = metrics.horizontalAdvance(QStringLiteral("AB") + QChar(0xFFFD));
+    ASSERT_GT(expected, metrics.horizontalAdvance(QStringLiteral("AB")));
+    const QRect box = Extent(image, IsLight);
+    EXPECT_EQ(box.left(), 10);
+    EXPECT_NEAR(box.width(), expected, 1);
+    EXPECT_FALSE(Extent(image.copy(box), IsDark).isEmpty());  // ink inside the box
 }
 
 }  // namespace

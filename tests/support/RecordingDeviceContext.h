@@ -36,7 +36,6 @@ class RecordingDeviceContext : public DeviceContext {
     // "move 66 87", "line 733 87", "text 66 70 <text>".
     std::vector<std::string> Log() const;
     void Clear() { calls_.clear(); }
-    const Pen& CurrentPen() const { return pen_; }
     const Font& CurrentFont() const { return font_; }
 
   private:

@@ -669,7 +669,7 @@ TEST_F(CQuolixViewTest, CommandMapHandlesExactlyTheViewsCommands) {
     StartUp();
     for (const Case& c : cases) {
         EXPECT_EQ(view.HasCmdHandler(c.id), c.handled) << c.id;
-        CCmdUI cmdUI(c.id);
+        CCmdUI cmdUI;
         EXPECT_EQ(view.OnUpdateCmdUI(c.id, cmdUI), c.hasUpdate) << c.id;
         EXPECT_EQ(cmdUI.EnableCalled(), c.hasUpdate) << c.id;
         EXPECT_EQ(view.OnCmdMsg(c.id), c.handled) << c.id;

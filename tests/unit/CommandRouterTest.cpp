@@ -177,7 +177,7 @@ TEST_F(CommandRouterTest, OtherCommandsAreUnaffected) {
 
 TEST(CommandTargetTest, DefaultTargetHandlesNothing) {
     CommandTarget target;
-    CCmdUI cmdUI(Cmd);
+    CCmdUI cmdUI;
     EXPECT_FALSE(target.OnCmdMsg(Cmd));
     EXPECT_FALSE(target.OnUpdateCmdUI(Cmd, cmdUI));
     EXPECT_FALSE(target.HasCmdHandler(Cmd));

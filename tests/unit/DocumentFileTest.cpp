@@ -379,6 +379,19 @@ TEST_F(DocumentFileTest, SaveWithoutAFileNameFails) {
     EXPECT_TRUE(Entries().empty());
 }
 
+TEST_F(DocumentFileTest, ADocumentWithoutWordsForForeignFilesCallsThemDamaged) {
+    class PlainDoc : public CDocument {
+      public:
+        void Serialize(Archive& archive) override { archive.Fail(ArchiveError::ForeignFormat); }
+    };
+    const std::string path = PathOf("plain.qlx");
+    WriteBytes(path, {'x'});
+    PlainDoc doc;
+    const FileResult result = docfile::Open(doc, path);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, Cp932(path + " を読み込めませんでした。ファイルが壊れています。"));
+}
+
 // ---- New ---------------------------------------------------------------
 
 TEST_F(DocumentFileTest, NewEmptiesTheDocumentAndForgetsItsName) {

@@ -21,8 +21,6 @@ class Cp932LineEdit : public QLineEdit {
 
     explicit Cp932LineEdit(int byteLimit = NoLimit, QWidget* parent = nullptr);
 
-    int ByteLimit() const { return byteLimit_; }
-
     // Use this rather than setText: the refusal rules compare every change
     // with the text before it, and this makes the shown text that baseline.
     void SetCp932Text(std::string_view text);

@@ -39,8 +39,6 @@ class QtViewHost : public QWidget, public WindowServices {
     // Called after every timer tick so that the frame can refresh command states.
     void SetAfterTick(std::function<void()> afterTick) { afterTick_ = std::move(afterTick); }
 
-    const QImage& BackingImage() const { return image_; }
-
     // WindowServices
     uint32_t SetTimer(uint32_t id, uint32_t periodMs) override;
     void KillTimer(uint32_t id) override;
