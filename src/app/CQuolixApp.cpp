@@ -19,7 +19,6 @@
 #include "framework/CommandIds.h"
 #include "framework/DocumentFile.h"
 #include "framework/qt/QtPrinting.h"
-#include "framework/qt/QtText.h"
 #include "framework/qt/QtViewHost.h"
 #include "settings/SettingsStore.h"
 
@@ -97,9 +96,9 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
             break;
         case CommandLineInfo::Action::FilePrint: {
             const QString path = QFile::decodeName(info.fileName.c_str());
-            const FileResult opened = docfile::Open(doc_, info.fileName);
+            const Status opened = docfile::Open(doc_, info.fileName);
             if (!opened.ok) {
-                std::fprintf(stderr, "%s\n", QStringFromCp932(opened.message).toUtf8().constData());
+                std::fprintf(stderr, "%s\n", opened.message.c_str());
                 return 1;
             }
             QPrinter& printer = Printer();
@@ -217,9 +216,9 @@ void CQuolixApp::UpdateTitle() {
                                           : QFileInfo(QFile::decodeName(path.c_str())).fileName());
 }
 
-bool CQuolixApp::Report(const FileResult& result) {
+bool CQuolixApp::Report(const Status& result) {
     if (!result.ok) {
-        ShowMessage(QStringFromCp932(result.message));
+        ShowMessage(QString::fromStdString(result.message));
     }
     return result.ok;
 }

@@ -79,7 +79,7 @@ class CQuolixApp : public QObject, public CommandTarget {
   private:
     void ShowMessage(const QString& text);
     // Tells the user about a failed file command; true when it succeeded.
-    bool Report(const FileResult& result);
+    bool Report(const Status& result);
     // A file opened or saved goes to the top of the recent-file list and
     // names the window.
     void RememberFile(const QString& path);

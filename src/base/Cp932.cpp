@@ -23,11 +23,8 @@ IconvHandle OpenConverter(const char* to, const char* from) {
     return IconvHandle(cd);
 }
 
-// Converts all of input. When lossy, an input sequence that cannot be
-// converted is replaced by '?' and skipped: one byte of an invalid sequence,
-// or the whole UTF-8 character that has no CP932 form.
-std::optional<std::string> Convert(const char* to, const char* from, std::string_view input,
-                                   bool lossy) {
+// Converts all of input, or nothing when any of it cannot be converted.
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view input) {
     const IconvHandle converter = OpenConverter(to, from);
     if (!converter) {
         return std::nullopt;
@@ -43,29 +40,9 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
         // Both encodings are stateless, so no final flush is needed.
         const std::size_t result = iconv(converter.get(), &inPtr, &inLeft, &outPtr, &outLeft);
         output.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-        if (result != static_cast<std::size_t>(-1)) {
-            continue;
-        }
-        if (errno == E2BIG) {
-            continue;
-        }
-        if (!lossy) {
+        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
             return std::nullopt;
         }
-        std::size_t skip = 1;
-        if (errno == EILSEQ) {
-            // A well-formed UTF-8 character that CP932 lacks is skipped whole.
-            const auto lead = static_cast<unsigned char>(*inPtr);
-            const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-            bool wellFormed = length <= inLeft;
-            for (std::size_t i = 1; wellFormed && i < length; ++i) {
-                wellFormed = (static_cast<unsigned char>(inPtr[i]) & 0xC0) == 0x80;
-            }
-            skip = wellFormed ? length : 1;
-        }
-        output.push_back('?');
-        inPtr += skip;
-        inLeft -= skip;
     }
     return output;
 }
@@ -73,15 +50,11 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
 }  // namespace
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
-    return Convert("CP932", "UTF-8", utf8, false);
+    return Convert("CP932", "UTF-8", utf8);
 }
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
-    return Convert("UTF-8", "CP932", cp932, false);
-}
-
-std::string Utf8ToCp932Lossy(std::string_view utf8) {
-    return Convert("CP932", "UTF-8", utf8, true).value_or(std::string());
+    return Convert("UTF-8", "CP932", cp932);
 }
 
 std::string Cp932ToUtf8Lossy(std::string_view cp932) {

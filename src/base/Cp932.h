@@ -16,10 +16,6 @@ std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
 // text can be accepted as input.
 bool IsCp932Representable(std::string_view utf8);
 
-// For text that is only shown, such as a file name inside a message: every
-// character CP932 cannot hold, and every byte that is not UTF-8, becomes '?'.
-std::string Utf8ToCp932Lossy(std::string_view utf8);
-
 // For CP932 text that is only shown (a terminal, JSON, a widget): text from a
 // file may be damaged, so every byte that does not begin a decodable
 // character becomes U+FFFD and the rest is kept. Always valid UTF-8.

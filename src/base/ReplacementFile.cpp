@@ -114,15 +114,13 @@ bool ReplacementFile::Commit(Flush flush) {
     return true;
 }
 
-int ReplacementFile::WriteWhole(const std::string& path, std::string_view bytes, Flush flush) {
+Status ReplacementFile::WriteWhole(const std::string& path, std::string_view bytes, Flush flush) {
     ReplacementFile file(path);
-    if (!file.Ok()) {
-        return file.Error();
+    if (file.Ok() && file.Write(bytes) && file.Commit(flush)) {
+        return Status{};
     }
-    if (!file.Write(bytes) || !file.Commit(flush)) {
-        return file.Error() != 0 ? file.Error() : EIO;
-    }
-    return 0;
+    const int error = file.Error() != 0 ? file.Error() : EIO;
+    return Status::Failure(ErrorText(error), error);
 }
 
 }  // namespace quolix

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Status.h"
 #include "base/UniqueFd.h"
 
 namespace quolix {
@@ -44,9 +45,10 @@ class ReplacementFile {
     bool Write(std::string_view bytes);
     bool Commit(Flush flush = Flush::Data);
 
-    // Replaces path with bytes in one go; 0 or the errno of the failure.
-    static int WriteWhole(const std::string& path, std::string_view bytes,
-                          Flush flush = Flush::Data);
+    // Replaces path with bytes in one go. A failure carries the errno and the
+    // C library's text for it.
+    static Status WriteWhole(const std::string& path, std::string_view bytes,
+                             Flush flush = Flush::Data);
 
   private:
     std::string path_;

@@ -25,17 +25,15 @@ const OptionSpec* ArgumentParser::FindShort(char name) const {
     return found != specs_.end() ? &*found : nullptr;
 }
 
-bool ArgumentParser::Take(const OptionSpec& spec, std::optional<std::string> value,
-                          std::string& error) {
+Status ArgumentParser::Take(const OptionSpec& spec, std::optional<std::string> value) {
     if (!spec.repeatable && Has(spec.name)) {
-        error = "オプション " + Display(spec) + " は一度だけ指定できます。";
-        return false;
+        return Status::Failure("オプション " + Display(spec) + " は一度だけ指定できます。");
     }
     given_.emplace_back(std::string(spec.name), value.value_or(std::string()));
-    return true;
+    return Status{};
 }
 
-bool ArgumentParser::Parse(const std::vector<std::string>& args, std::string& error) {
+Status ArgumentParser::Parse(const std::vector<std::string>& args) {
     given_.clear();
     positionals_.clear();
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -43,7 +41,7 @@ bool ArgumentParser::Parse(const std::vector<std::string>& args, std::string& er
         if (arg == "--") {
             positionals_.insert(positionals_.end(), args.begin() + static_cast<long>(i) + 1,
                                 args.end());
-            return true;
+            return Status{};
         }
         if (arg.size() < 2 || arg[0] != '-') {
             positionals_.push_back(arg);
@@ -57,8 +55,7 @@ bool ArgumentParser::Parse(const std::vector<std::string>& args, std::string& er
                 arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
             spec = FindLong(name);
             if (spec == nullptr) {
-                error = "不明なオプションです: --" + name;
-                return false;
+                return Status::Failure("不明なオプションです: --" + name);
             }
             if (equals != std::string::npos) {
                 attached = arg.substr(equals + 1);
@@ -66,39 +63,35 @@ bool ArgumentParser::Parse(const std::vector<std::string>& args, std::string& er
         } else {
             spec = FindShort(arg[1]);
             if (spec == nullptr) {
-                error = "不明なオプションです: " + arg.substr(0, 2);
-                return false;
+                return Status::Failure("不明なオプションです: " + arg.substr(0, 2));
             }
             if (arg.size() > 2) {
                 if (!spec->takesValue) {
-                    error = "不明なオプションです: " + arg;
-                    return false;
+                    return Status::Failure("不明なオプションです: " + arg);
                 }
                 attached = arg.substr(2);
             }
         }
         if (!spec->takesValue) {
             if (attached) {
-                error = "オプション " + Display(*spec) + " は値をとりません。";
-                return false;
+                return Status::Failure("オプション " + Display(*spec) + " は値をとりません。");
             }
-            if (!Take(*spec, std::nullopt, error)) {
-                return false;
+            if (Status taken = Take(*spec, std::nullopt); !taken.ok) {
+                return taken;
             }
             continue;
         }
         if (!attached) {
             if (i + 1 >= args.size()) {
-                error = "オプション " + Display(*spec) + " には値が必要です。";
-                return false;
+                return Status::Failure("オプション " + Display(*spec) + " には値が必要です。");
             }
             attached = args[++i];
         }
-        if (!Take(*spec, std::move(attached), error)) {
-            return false;
+        if (Status taken = Take(*spec, std::move(attached)); !taken.ok) {
+            return taken;
         }
     }
-    return true;
+    return Status{};
 }
 
 bool ArgumentParser::Has(std::string_view name) const {

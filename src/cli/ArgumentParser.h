@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/Status.h"
+
 namespace quolix::cli {
 
 // One option a command accepts: "--name", optionally also "-x".
@@ -23,9 +25,9 @@ class ArgumentParser {
   public:
     explicit ArgumentParser(std::vector<OptionSpec> specs) : specs_(std::move(specs)) {}
 
-    // False with a one-line reason (Japanese, UTF-8) on an unknown option, a
-    // missing or unexpected value, or a repeated option that may appear once.
-    bool Parse(const std::vector<std::string>& args, std::string& error);
+    // Fails with a one-line reason (Japanese) on an unknown option, a missing
+    // or unexpected value, or a repeated option that may appear once.
+    Status Parse(const std::vector<std::string>& args);
 
     bool Has(std::string_view name) const;
     // Every value given for the option, in order.
@@ -36,7 +38,7 @@ class ArgumentParser {
   private:
     const OptionSpec* FindLong(std::string_view name) const;
     const OptionSpec* FindShort(char name) const;
-    bool Take(const OptionSpec& spec, std::optional<std::string> value, std::string& error);
+    Status Take(const OptionSpec& spec, std::optional<std::string> value);
 
     std::vector<OptionSpec> specs_;
     std::vector<std::pair<std::string, std::string>> given_;

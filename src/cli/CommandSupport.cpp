@@ -19,7 +19,8 @@ std::vector<OptionSpec> WithCommonOptions(std::vector<OptionSpec> specs) {
 
 ParseStatus ParseCommonOptions(ArgumentParser& parser, const std::vector<std::string>& args,
                                CliContext& context, std::string& error) {
-    if (!parser.Parse(args, error)) {
+    if (const Status parsed = parser.Parse(args); !parsed.ok) {
+        error = parsed.message;
         // Help wins over a mistake elsewhere on the same line.
         for (const std::string& arg : args) {
             if (arg == "--help" || arg == "-h") {
@@ -67,25 +68,24 @@ std::optional<int> ParseOrExit(ArgumentParser& parser, const std::vector<std::st
     return std::nullopt;
 }
 
-std::optional<std::string> ToCp932Text(std::string_view utf8, const std::string& name,
-                                       size_t maxBytes, std::string& error) {
+Status ToCp932Text(std::string_view utf8, const std::string& name, size_t maxBytes,
+                   std::string& cp932) {
     for (const char c : utf8) {
         if (static_cast<unsigned char>(c) < 0x20) {
-            error = name + " に制御文字は使えません。";
-            return std::nullopt;
+            return Status::Failure(name + " に制御文字は使えません。");
         }
     }
     std::optional<std::string> converted = Utf8ToCp932(utf8);
     if (!converted) {
-        error = name + " に CP932 で表せない文字があります: " + std::string(utf8);
-        return std::nullopt;
+        return Status::Failure(name + " に CP932 で表せない文字があります: " + std::string(utf8));
     }
     if (converted->size() > maxBytes) {
-        error = name + " が長すぎます (CP932 で " + std::to_string(converted->size()) +
-                " バイト、上限 " + std::to_string(maxBytes) + " バイト)。";
-        return std::nullopt;
+        return Status::Failure(name + " が長すぎます (CP932 で " +
+                               std::to_string(converted->size()) + " バイト、上限 " +
+                               std::to_string(maxBytes) + " バイト)。");
     }
-    return converted;
+    cp932 = std::move(*converted);
+    return Status{};
 }
 
 int UsageError(Reporter& reporter, std::string_view command, const std::string& error) {

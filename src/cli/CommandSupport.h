@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Status.h"
 #include "cli/ArgumentParser.h"
 
 namespace quolix {
@@ -40,10 +41,11 @@ std::optional<int> ParseOrExit(ArgumentParser& parser, const std::vector<std::st
                                std::string_view usage, Operands operands);
 
 // A text given on the command line (UTF-8) as the system's CP932 text of at
-// most maxBytes bytes. Control characters, characters CP932 cannot hold and
-// texts that are too long are refused, with a reason naming `name`.
-std::optional<std::string> ToCp932Text(std::string_view utf8, const std::string& name,
-                                       size_t maxBytes, std::string& error);
+// most maxBytes bytes, into cp932. Control characters, characters CP932
+// cannot hold and texts that are too long are refused, with a reason naming
+// `name`, and cp932 is left alone.
+Status ToCp932Text(std::string_view utf8, const std::string& name, size_t maxBytes,
+                   std::string& cp932);
 
 // Says what was wrong and where the help is; returns ExitUsage.
 int UsageError(Reporter& reporter, std::string_view command, const std::string& error);

@@ -1,7 +1,5 @@
 #include "cli/ExportCommand.h"
 
-#include <cstring>
-
 #include "acquisition/CQuolixDoc.h"
 #include "base/IntegerText.h"
 #include "base/ReplacementFile.h"
@@ -116,9 +114,8 @@ int ExportMain(const std::vector<std::string>& args, CliContext& context) {
         }
         return ExitOk;
     }
-    if (const int failure = ReplacementFile::WriteWhole(*output, csv); failure != 0) {
-        context.reporter.Say(*output,
-                             std::string("書き込めませんでした。(") + std::strerror(failure) + ")");
+    if (const Status written = ReplacementFile::WriteWhole(*output, csv); !written.ok) {
+        context.reporter.Say(*output, "書き込めませんでした。(" + written.message + ")");
         return ExitFileError;
     }
     return ExitOk;

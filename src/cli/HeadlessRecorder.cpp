@@ -42,7 +42,7 @@ bool HeadlessRecorder::Save(bool last) {
     // A write per sample is whole or not at all, which is what a killed
     // process needs, without flushing anything; the last write also makes
     // the contents and the rename durable.
-    const FileResult result = docfile::SaveAs(
+    const Status result = docfile::SaveAs(
         doc_, config_.outputPath,
         last ? ReplacementFile::Flush::DataAndFolder : ReplacementFile::Flush::None);
     const bool ok = result.ok;
@@ -50,7 +50,7 @@ bool HeadlessRecorder::Save(bool last) {
     // not at every sample; the recording goes on in memory meanwhile. The last
     // write is always reported: it decides the exit status.
     if (!ok && (!lastSaveFailed_ || last)) {
-        reporter_.SayCp932({}, result.message);
+        reporter_.Say({}, result.message);
     } else if (ok && lastSaveFailed_) {
         reporter_.Say(config_.outputPath, "再び保存できるようになりました。");
     }

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <cctype>
-#include <cstring>
 #include <limits>
 
 #include "base/IntegerText.h"
@@ -40,9 +39,9 @@ bool CheckOutput(const std::string& path, Reporter& reporter) {
             return false;
         }
         CQuolixDoc existing;
-        const FileResult result = docfile::Open(existing, path);
+        const Status result = docfile::Open(existing, path);
         if (!result.ok) {
-            reporter.SayCp932({}, result.message);
+            reporter.Say({}, result.message);
             reporter.Say(path, "記録ファイルとして読めないため、上書きしません。");
             return false;
         }
@@ -51,7 +50,7 @@ bool CheckOutput(const std::string& path, Reporter& reporter) {
     // can work at all, before the counter is touched.
     const ReplacementFile probe(path);
     if (!probe.Ok()) {
-        reporter.Say(path, std::string("保存できません。(") + std::strerror(probe.Error()) + ")");
+        reporter.Say(path, "保存できません。(" + ErrorText(probe.Error()) + ")");
         return false;
     }
     return true;
@@ -82,10 +81,10 @@ std::string RecordUsage() {
            "終了コード: 0 記録を終えた, 1 ファイルに保存できない, 2 ポートを開けない\n";
 }
 
-std::optional<std::string> DeviceFor(std::string_view port, std::string& error) {
+Status DeviceFor(std::string_view port, std::string& device) {
     if (port.empty()) {
-        error = "--port にはポート名 (COM1-COM6) かデバイスのパスを指定してください。";
-        return std::nullopt;
+        return Status::Failure(
+            "--port にはポート名 (COM1-COM6) かデバイスのパスを指定してください。");
     }
     if (port.find('/') == std::string_view::npos && StartsWithCom(port)) {
         std::string_view number = port.substr(3);
@@ -95,22 +94,18 @@ std::optional<std::string> DeviceFor(std::string_view port, std::string& error) 
         long long index = 0;
         if (!number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos &&
             ParseInteger(number, 1, PortCount, index)) {
-            return PortDevice(static_cast<int>(index - 1));
+            device = PortDevice(static_cast<int>(index - 1));
+            return Status{};
         }
-        error = "ポート名は COM1 から COM6 です: " + std::string(port);
-        return std::nullopt;
+        return Status::Failure("ポート名は COM1 から COM6 です: " + std::string(port));
     }
-    return std::string(port);
+    device = std::string(port);
+    return Status{};
 }
 
-bool ConvertComment(std::string_view utf8, int number, std::string& cp932, std::string& error) {
-    std::optional<std::string> converted =
-        ToCp932Text(utf8, "注釈" + std::to_string(number), RecordOptions::MaxCommentBytes, error);
-    if (!converted) {
-        return false;
-    }
-    cp932 = *converted;
-    return true;
+Status ConvertComment(std::string_view utf8, int number, std::string& cp932) {
+    return ToCp932Text(utf8, "注釈" + std::to_string(number), RecordOptions::MaxCommentBytes,
+                       cp932);
 }
 
 int RecordMain(const std::vector<std::string>& args, CliContext& context) {
@@ -127,12 +122,12 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
     if (options.output.empty()) {
         return UsageError(context.reporter, Command, "-o で記録ファイルを指定してください。");
     }
-    std::string error;
     if (std::optional<std::string> port = parser.Value("port")) {
-        options.device = DeviceFor(*port, error);
-        if (!options.device) {
-            return UsageError(context.reporter, Command, error);
+        std::string device;
+        if (const Status named = DeviceFor(*port, device); !named.ok) {
+            return UsageError(context.reporter, Command, named.message);
         }
+        options.device = device;
     }
     if (std::optional<std::string> duration = parser.Value("duration")) {
         long long seconds = 0;
@@ -147,8 +142,10 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
         return UsageError(context.reporter, Command, "--comment は 3 個までです。");
     }
     for (std::size_t i = 0; i < comments.size(); ++i) {
-        if (!ConvertComment(comments[i], static_cast<int>(i + 1), options.comments[i], error)) {
-            return UsageError(context.reporter, Command, error);
+        const Status converted =
+            ConvertComment(comments[i], static_cast<int>(i + 1), options.comments[i]);
+        if (!converted.ok) {
+            return UsageError(context.reporter, Command, converted.message);
         }
     }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "acquisition/CQuolixDoc.h"
+#include "base/Status.h"
 
 namespace quolix::cli {
 
@@ -30,12 +31,12 @@ struct RecordOptions {
 std::string RecordUsage();
 int RecordMain(const std::vector<std::string>& args, CliContext& context);
 
-// "COM1" ... "COM6" (any case, with or without the colon) name the devices
-// the settings' ports stand for; anything else is a device path. Empty result
-// with an error for COM names outside 1 to 6.
-std::optional<std::string> DeviceFor(std::string_view port, std::string& error);
-// UTF-8 comment to CP932; false with a reason for text CP932 cannot hold,
-// control characters or more than MaxCommentBytes bytes.
-bool ConvertComment(std::string_view utf8, int number, std::string& cp932, std::string& error);
+// The device a --port value names, into device: "COM1" ... "COM6" (any case,
+// with or without the colon) name the devices the settings' ports stand for;
+// anything else is a device path. Fails for COM names outside 1 to 6.
+Status DeviceFor(std::string_view port, std::string& device);
+// UTF-8 comment number `number` to CP932; fails with a reason for text CP932
+// cannot hold, control characters or more than MaxCommentBytes bytes.
+Status ConvertComment(std::string_view utf8, int number, std::string& cp932);
 
 }  // namespace quolix::cli

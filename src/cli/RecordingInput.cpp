@@ -7,10 +7,10 @@
 namespace quolix::cli {
 
 bool LoadRecording(const std::string& path, CQuolixDoc& doc, Reporter& reporter) {
-    const FileResult result = docfile::Open(doc, path);
+    const Status result = docfile::Open(doc, path);
     if (!result.ok) {
         // The message already begins with the file's name.
-        reporter.SayCp932({}, result.message);
+        reporter.Say({}, result.message);
         return false;
     }
     return true;

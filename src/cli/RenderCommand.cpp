@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstring>
 
 #include "base/IntegerText.h"
+#include "base/Status.h"
 #include "cli/CliContext.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitStatus.h"
@@ -151,8 +151,8 @@ int RenderMain(const std::vector<std::string>& args, CliContext& context) {
     argv.push_back(nullptr);
     std::fflush(nullptr);
     ::execv(helper->c_str(), argv.data());
-    context.reporter.Say(*helper, std::string("描画用のプログラムを起動できませんでした。(") +
-                                      std::strerror(errno) + ")");
+    context.reporter.Say(*helper,
+                         "描画用のプログラムを起動できませんでした。(" + ErrorText(errno) + ")");
     return ExitFileError;
 }
 

@@ -16,8 +16,8 @@ class Reporter {
 
     // subject may be empty; text is UTF-8 and may span several lines.
     void Say(std::string_view subject, std::string_view text);
-    // For CP932 messages from the system's own code (message boxes, file
-    // results); undecodable bytes show as U+FFFD.
+    // For CP932 messages from the system's own code (its message boxes);
+    // undecodable bytes show as U+FFFD.
     void SayCp932(std::string_view subject, std::string_view cp932Text);
 
   private:

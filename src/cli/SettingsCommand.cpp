@@ -125,18 +125,17 @@ std::string SettingsUsage() {
            "  -h, --help        この説明を表示します\n";
 }
 
-bool ApplySetting(std::string_view assignment, SettingsRecord& record, std::string& error) {
+Status ApplySetting(std::string_view assignment, SettingsRecord& record) {
     const std::size_t equals = assignment.find('=');
     if (equals == std::string_view::npos) {
-        error = "--set は SLOT=VALUE の形で指定してください: " + std::string(assignment);
-        return false;
+        return Status::Failure("--set は SLOT=VALUE の形で指定してください: " +
+                               std::string(assignment));
     }
     const std::string_view slotText = assignment.substr(0, equals);
     const std::string_view value = assignment.substr(equals + 1);
     long long slot = 0;
     if (!ParseInteger(slotText, 0, SettingsRecord::SlotCount - 1, slot)) {
-        error = "スロット番号は 0 から 29 です: " + std::string(slotText);
-        return false;
+        return Status::Failure("スロット番号は 0 から 29 です: " + std::string(slotText));
     }
     const int index = static_cast<int>(slot);
     const std::string name =
@@ -145,19 +144,19 @@ bool ApplySetting(std::string_view assignment, SettingsRecord& record, std::stri
         const Range range = RangeOf(index);
         long long number = 0;
         if (!ParseInteger(value, range.low, range.high, number)) {
-            error = name + " には " + std::to_string(range.low) + " から " +
-                    std::to_string(range.high) + " の整数を指定してください: " + std::string(value);
-            return false;
+            return Status::Failure(name + " には " + std::to_string(range.low) + " から " +
+                                   std::to_string(range.high) +
+                                   " の整数を指定してください: " + std::string(value));
         }
         record.Int(index) = static_cast<int32_t>(number);
-        return true;
+        return Status{};
     }
-    const std::optional<std::string> cp932 = ToCp932Text(value, name, TextLimit(index), error);
-    if (!cp932) {
-        return false;
+    std::string cp932;
+    if (Status converted = ToCp932Text(value, name, TextLimit(index), cp932); !converted.ok) {
+        return converted;
     }
-    record.Text(index) = *cp932;
-    return true;
+    record.Text(index) = std::move(cp932);
+    return Status{};
 }
 
 std::string FormatSettingsJson(const std::string& path, bool loaded, const SettingsRecord& record) {
@@ -211,10 +210,9 @@ int SettingsMain(const std::vector<std::string>& args, CliContext& context) {
     const std::vector<std::string> assignments = parser.Values("set");
     if (!assignments.empty()) {
         // All or nothing: one bad assignment saves none of them.
-        std::string error;
         for (const std::string& assignment : assignments) {
-            if (!ApplySetting(assignment, record, error)) {
-                return UsageError(context.reporter, Command, error);
+            if (const Status applied = ApplySetting(assignment, record); !applied.ok) {
+                return UsageError(context.reporter, Command, applied.message);
             }
         }
         if (context.settingsPath.empty()) {

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Status.h"
+
 namespace quolix {
 
 class SettingsRecord;
@@ -22,9 +24,9 @@ int SettingsMain(const std::vector<std::string>& args, CliContext& context);
 // Applies one "SLOT=VALUE" to record. Integer slots take a decimal number
 // within the range the application allows for that slot; text slots take
 // UTF-8 text that CP932 can hold, without control characters, no longer (in
-// CP932 bytes) than the application's own input takes. False with a reason in
-// error, record untouched.
-bool ApplySetting(std::string_view assignment, SettingsRecord& record, std::string& error);
+// CP932 bytes) than the application's own input takes. A failure gives the
+// reason and leaves record untouched.
+Status ApplySetting(std::string_view assignment, SettingsRecord& record);
 
 std::string FormatSettingsJson(const std::string& path, bool loaded, const SettingsRecord& record);
 std::string FormatSettingsText(const std::string& path, bool loaded, const SettingsRecord& record);

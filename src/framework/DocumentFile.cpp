@@ -9,10 +9,9 @@
 #include <cstdio>
 #include <span>
 #include <string_view>
-#include <system_error>
+#include <utility>
 #include <vector>
 
-#include "base/Cp932.h"
 #include "base/ReplacementFile.h"
 #include "base/UniqueFd.h"
 #include "framework/Archive.h"
@@ -22,24 +21,21 @@ namespace quolix::docfile {
 
 namespace {
 
-FileResult Success() {
-    return FileResult{true, {}};
+// The message names the file as the file system does; only a message box
+// that shows it in CP932 has to convert it.
+Status Failure(const std::string& path, std::string_view text) {
+    std::string message = path;
+    message += text;
+    return Status::Failure(std::move(message));
 }
 
-// Messages are written here in UTF-8 and leave as CP932; the file name may
-// hold characters CP932 lacks, which then show as '?'.
-FileResult Failure(const std::string& path, std::string_view text) {
-    std::string utf8 = path;
-    utf8 += text;
-    return FileResult{false, Utf8ToCp932Lossy(utf8)};
-}
-
-FileResult Failure(const std::string& path, std::string_view text, int error) {
-    std::string utf8(text);
-    utf8 += "\n(";
-    utf8 += std::error_code(error, std::generic_category()).message();
-    utf8 += ")";
-    return Failure(path, utf8);
+Status Failure(const std::string& path, std::string_view text, int error) {
+    std::string message = path;
+    message += text;
+    message += "\n(";
+    message += ErrorText(error);
+    message += ")";
+    return Status::Failure(std::move(message), error);
 }
 
 constexpr std::string_view OpenFailed = " を開けませんでした。";
@@ -50,7 +46,7 @@ constexpr std::string_view SaveFailed = " に保存できませんでした。";
 constexpr std::string_view NoFileName = "保存先のファイル名がありません。";
 constexpr std::string_view NewFailed = "新しい記録を始められませんでした。";
 
-FileResult LoadFailure(const CDocument& doc, const std::string& path, ArchiveError error) {
+Status LoadFailure(const CDocument& doc, const std::string& path, ArchiveError error) {
     switch (error) {
         case ArchiveError::ForeignFormat:
             if (!doc.ForeignFileText().empty()) {
@@ -88,23 +84,23 @@ bool ReadAll(int fd, std::size_t sizeHint, std::size_t limit, std::vector<uint8_
     return true;
 }
 
-FileResult WriteFile(const std::string& path, std::span<const uint8_t> bytes,
-                     ReplacementFile::Flush flush) {
-    const int error = ReplacementFile::WriteWhole(
+Status WriteFile(const std::string& path, std::span<const uint8_t> bytes,
+                 ReplacementFile::Flush flush) {
+    const Status written = ReplacementFile::WriteWhole(
         path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), flush);
-    return error == 0 ? Success() : Failure(path, SaveFailed, error);
+    return written.ok ? Status{} : Failure(path, SaveFailed, written.error);
 }
 
 }  // namespace
 
-FileResult New(CDocument& doc) {
+Status New(CDocument& doc) {
     if (doc.OnNewDocument() == 0) {
-        return FileResult{false, Utf8ToCp932Lossy(NewFailed)};
+        return Status::Failure(std::string(NewFailed));
     }
-    return Success();
+    return Status{};
 }
 
-FileResult Open(CDocument& doc, const std::string& path) {
+Status Open(CDocument& doc, const std::string& path) {
     // Non-blocking so that a FIFO cannot hang the open; it is refused below.
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.Valid()) {
@@ -138,27 +134,27 @@ FileResult Open(CDocument& doc, const std::string& path) {
         return LoadFailure(doc, path, archive.Error());
     }
     doc.SetPathName(path);
-    return Success();
+    return Status{};
 }
 
-FileResult Save(CDocument& doc) {
+Status Save(CDocument& doc) {
     if (doc.GetPathName().empty()) {
-        return FileResult{false, Utf8ToCp932Lossy(NoFileName)};
+        return Status::Failure(std::string(NoFileName));
     }
     const std::string path = doc.GetPathName();
     return SaveAs(doc, path);
 }
 
-FileResult SaveAs(CDocument& doc, const std::string& path, ReplacementFile::Flush flush) {
+Status SaveAs(CDocument& doc, const std::string& path, ReplacementFile::Flush flush) {
     if (path.empty()) {
-        return FileResult{false, Utf8ToCp932Lossy(NoFileName)};
+        return Status::Failure(std::string(NoFileName));
     }
     Archive archive = Archive::ForStoring();
     doc.Serialize(archive);
     if (archive.Failed()) {
         return Failure(path, SaveFailed);
     }
-    FileResult result = WriteFile(path, archive.Bytes(), flush);
+    Status result = WriteFile(path, archive.Bytes(), flush);
     if (result.ok) {
         doc.SetPathName(path);
     }

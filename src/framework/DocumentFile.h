@@ -4,21 +4,15 @@
 #include <string>
 
 #include "base/ReplacementFile.h"
+#include "base/Status.h"
 
 namespace quolix {
 
 class CDocument;
 
-// The outcome of a document command. The message is CP932 text for a message
-// box, naming the file and saying what went wrong; empty on success.
-struct FileResult {
-    bool ok = false;
-    std::string message;
-};
-
 // The file commands of the one document: New, Open, Save and Save As. Paths
 // are file-system names (UTF-8 bytes on Linux), passed to the system as they
-// are; only the copy inside a message is converted to CP932.
+// are. A failure's message names the file and says what went wrong.
 namespace docfile {
 
 // No recording is larger than a few tens of kilobytes; anything this big
@@ -27,23 +21,23 @@ inline constexpr std::size_t MaxFileSize = 64u * 1024u * 1024u;
 
 // Runs the document's new-document step. It never asks anything: the
 // document is never marked modified.
-FileResult New(CDocument& doc);
+Status New(CDocument& doc);
 
 // Reads the whole file and lets the document load it. Only a complete,
 // successful load names the document after the file; on any failure the
 // document keeps both its contents and its name.
-FileResult Open(CDocument& doc, const std::string& path);
+Status Open(CDocument& doc, const std::string& path);
 
 // Writes to the document's own path name.
-FileResult Save(CDocument& doc);
+Status Save(CDocument& doc);
 
 // Serialises into memory, writes a temporary file beside the target,
 // flushes it to the disk as far as flush asks and renames it over the
 // target only when all of it was written: a failed or interrupted save
 // never damages the file that was there, and leaves no temporary file
 // behind. On success the document takes the new name.
-FileResult SaveAs(CDocument& doc, const std::string& path,
-                  ReplacementFile::Flush flush = ReplacementFile::Flush::DataAndFolder);
+Status SaveAs(CDocument& doc, const std::string& path,
+              ReplacementFile::Flush flush = ReplacementFile::Flush::DataAndFolder);
 
 }  // namespace docfile
 }  // namespace quolix

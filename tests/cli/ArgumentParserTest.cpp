@@ -28,8 +28,8 @@ class ArgumentParserAccepts : public ::testing::TestWithParam<Accepted> {};
 TEST_P(ArgumentParserAccepts, SplitsOptionsAndPositionals) {
     const Accepted& c = GetParam();
     ArgumentParser parser = MakeParser();
-    std::string error;
-    ASSERT_TRUE(parser.Parse(c.args, error)) << error;
+    const Status parsed = parser.Parse(c.args);
+    ASSERT_TRUE(parsed.ok) << parsed.message;
     EXPECT_EQ(parser.Value("output").value_or(""), c.output);
     EXPECT_EQ(parser.Has("json"), c.json);
     EXPECT_EQ(parser.Values("comment"), c.comments);
@@ -60,9 +60,9 @@ class ArgumentParserRefuses : public ::testing::TestWithParam<Refused> {};
 TEST_P(ArgumentParserRefuses, WithAReasonNamingTheOption) {
     const Refused& c = GetParam();
     ArgumentParser parser = MakeParser();
-    std::string error;
-    EXPECT_FALSE(parser.Parse(c.args, error));
-    EXPECT_NE(error.find(c.reasonPart), std::string::npos) << error;
+    const Status parsed = parser.Parse(c.args);
+    EXPECT_FALSE(parsed.ok);
+    EXPECT_NE(parsed.message.find(c.reasonPart), std::string::npos) << parsed.message;
 }
 
 INSTANTIATE_TEST_SUITE_P(

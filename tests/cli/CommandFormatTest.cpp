@@ -129,8 +129,8 @@ TEST_P(SettingsApplyAccepts, ChangesExactlyThatSlot) {
     } else {
         expected.Int(c.slot) = c.intValue;
     }
-    std::string error;
-    ASSERT_TRUE(ApplySetting(c.assignment, record, error)) << error;
+    const Status applied = ApplySetting(c.assignment, record);
+    ASSERT_TRUE(applied.ok) << applied.message;
     EXPECT_EQ(record, expected);
 }
 
@@ -160,10 +160,10 @@ TEST_P(SettingsApplyRefuses, LeavesTheRecordAlone) {
     SettingsRecord record;
     record.ApplyDefaults();
     const SettingsRecord before = record;
-    std::string error;
-    EXPECT_FALSE(ApplySetting(GetParam().assignment, record, error));
+    const Status applied = ApplySetting(GetParam().assignment, record);
+    EXPECT_FALSE(applied.ok);
     EXPECT_EQ(record, before);
-    EXPECT_NE(error.find(GetParam().reasonPart), std::string::npos) << error;
+    EXPECT_NE(applied.message.find(GetParam().reasonPart), std::string::npos) << applied.message;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -219,14 +219,14 @@ class RecordDeviceFor : public ::testing::TestWithParam<PortCase> {};
 
 TEST_P(RecordDeviceFor, ComNamesMeanTheSettingsPortsAndAnythingElseIsAPath) {
     ::unsetenv("QUOLIX_COM2");
-    std::string error;
-    const std::optional<std::string> device = DeviceFor(GetParam().given, error);
+    std::string device;
+    const Status named = DeviceFor(GetParam().given, device);
     if (GetParam().device.empty()) {
-        EXPECT_FALSE(device.has_value());
-        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(named.ok);
+        EXPECT_FALSE(named.message.empty());
     } else {
-        ASSERT_TRUE(device.has_value()) << error;
-        EXPECT_EQ(*device, GetParam().device);
+        ASSERT_TRUE(named.ok) << named.message;
+        EXPECT_EQ(device, GetParam().device);
     }
 }
 
@@ -240,8 +240,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RecordDeviceForTest, AComPortFollowsItsEnvironmentVariable) {
     ::setenv("QUOLIX_COM3", "/tmp/sim-port", 1);
-    std::string error;
-    EXPECT_EQ(DeviceFor("COM3", error).value_or(""), "/tmp/sim-port");
+    std::string device;
+    EXPECT_TRUE(DeviceFor("COM3", device).ok);
+    EXPECT_EQ(device, "/tmp/sim-port");
     ::unsetenv("QUOLIX_COM3");
 }
 
@@ -255,14 +256,14 @@ class RecordComment : public ::testing::TestWithParam<CommentCase> {};
 
 TEST_P(RecordComment, TakesWhatTheCommentDialogTakes) {
     std::string cp932;
-    std::string error;
-    const bool accepted = ConvertComment(GetParam().utf8, 2, cp932, error);
-    EXPECT_EQ(accepted, GetParam().accepted);
-    if (accepted) {
+    const Status converted = ConvertComment(GetParam().utf8, 2, cp932);
+    EXPECT_EQ(converted.ok, GetParam().accepted);
+    if (converted.ok) {
         EXPECT_EQ(cp932, GetParam().cp932OrReason);
     } else {
-        EXPECT_NE(error.find(GetParam().cp932OrReason), std::string::npos) << error;
-        EXPECT_NE(error.find("注釈2"), std::string::npos) << error;
+        EXPECT_NE(converted.message.find(GetParam().cp932OrReason), std::string::npos)
+            << converted.message;
+        EXPECT_NE(converted.message.find("注釈2"), std::string::npos) << converted.message;
     }
 }
 

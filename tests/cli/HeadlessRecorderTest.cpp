@@ -87,7 +87,7 @@ class HeadlessRecorderTest : public ::testing::Test {
 
     // The samples of the file on disk as (time, reading) pairs.
     std::vector<std::pair<int32_t, int32_t>> FileSamples(CQuolixDoc& loaded) {
-        const FileResult result = docfile::Open(loaded, config.outputPath);
+        const Status result = docfile::Open(loaded, config.outputPath);
         EXPECT_TRUE(result.ok) << result.message;
         std::vector<std::pair<int32_t, int32_t>> samples;
         for (int32_t i = 0; i < loaded.count; ++i) {

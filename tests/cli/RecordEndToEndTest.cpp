@@ -83,7 +83,7 @@ class RecordEndToEndTest : public ::testing::Test {
     }
 
     void ExpectFileHolds(const std::vector<Line>& lines, CQuolixDoc& doc) {
-        const FileResult loaded = docfile::Open(doc, Output());
+        const Status loaded = docfile::Open(doc, Output());
         ASSERT_TRUE(loaded.ok) << loaded.message;
         ASSERT_EQ(doc.count, static_cast<int32_t>(lines.size()));
         for (size_t i = 0; i < lines.size(); ++i) {
@@ -160,7 +160,7 @@ TEST_F(RecordEndToEndTest, KillingTheRecorderLosesAtMostTheSampleInProgress) {
     record.Signal(SIGKILL);
     record.Finish();
     CQuolixDoc doc;
-    const FileResult loaded = docfile::Open(doc, Output());
+    const Status loaded = docfile::Open(doc, Output());
     ASSERT_TRUE(loaded.ok) << loaded.message;
     // A sample is printed before it is written, so the last one printed may
     // be missing; one after it cannot have been stored.

@@ -61,7 +61,7 @@ TEST(EndToEndRecordingTest, SixSecondsFromTheSimulatorAreSavedAsOneSamplePerSeco
     EXPECT_TRUE(simulator.waitForFinished(5000));
 
     CQuolixDoc loaded;
-    const FileResult opened = docfile::Open(loaded, dir.filePath("run.qlx").toStdString());
+    const Status opened = docfile::Open(loaded, dir.filePath("run.qlx").toStdString());
     ASSERT_TRUE(opened.ok);
     // Seven samples (0 to 6 s) on time; ticks delivered late on a busy machine
     // (the sanitizer build) stretch the seconds, so allow two fewer.

@@ -105,18 +105,6 @@ INSTANTIATE_TEST_SUITE_P(Bytes, Cp932RefusalTest,
                              return info.param.name;
                          });
 
-TEST(Cp932Test, LossyConversionMarksEachUnconvertibleCharacter) {
-    EXPECT_EQ(Utf8ToCp932Lossy("a\xF0\x9F\x98\x80"
-                               "b"),
-              "a?b");
-    EXPECT_EQ(Utf8ToCp932Lossy("記\xFF録"), "\x8b\x4c?\x98\x5e");
-    EXPECT_EQ(Utf8ToCp932Lossy("end\xE8\xA8"), "end??");
-    EXPECT_EQ(Utf8ToCp932Lossy("記録"), "\x8b\x4c\x98\x5e");
-    // Long enough to need more than one round of the converter's buffer.
-    const std::string longText(2000, 'x');
-    EXPECT_EQ(Utf8ToCp932Lossy(longText + "\xF0\x9F\x98\x80"), longText + "?");
-}
-
 struct DisplayCase {
     const char* name;
     std::string cp932;

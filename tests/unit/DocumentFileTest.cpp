@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
@@ -18,7 +19,6 @@
 #include <vector>
 
 #include "acquisition/CQuolixDoc.h"
-#include "base/Cp932.h"
 #include "framework/Archive.h"
 
 namespace quolix {
@@ -26,10 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
-
-std::string Cp932(const std::string& utf8) {
-    return Utf8ToCp932(utf8).value();
-}
 
 Bytes ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -102,7 +98,7 @@ TEST_F(DocumentFileTest, SaveAsThenOpenRestoresTheRecordingAndNamesTheDocument) 
     CQuolixDoc doc;
     FillRecording(doc, 2100);
     const std::string path = PathOf("rec.qlx");
-    const FileResult saved = docfile::SaveAs(doc, path);
+    const Status saved = docfile::SaveAs(doc, path);
     ASSERT_TRUE(saved.ok) << saved.message;
     EXPECT_TRUE(saved.message.empty());
     EXPECT_EQ(doc.GetPathName(), path);
@@ -110,7 +106,7 @@ TEST_F(DocumentFileTest, SaveAsThenOpenRestoresTheRecordingAndNamesTheDocument) 
     EXPECT_EQ(Entries(), std::set<std::string>{"rec.qlx"});
 
     CQuolixDoc loaded;
-    const FileResult opened = docfile::Open(loaded, path);
+    const Status opened = docfile::Open(loaded, path);
     ASSERT_TRUE(opened.ok) << opened.message;
     EXPECT_EQ(loaded.GetPathName(), path);
     EXPECT_EQ(loaded.count, 2100);
@@ -125,7 +121,7 @@ TEST_F(DocumentFileTest, SaveReplacesTheNamedFileWhole) {
     CQuolixDoc doc;
     doc.Append(0, 1234567);
     doc.SetPathName(path);
-    const FileResult result = docfile::Save(doc);
+    const Status result = docfile::Save(doc);
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_EQ(ReadBytes(path).size(), 31u);
     EXPECT_EQ(ReadBytes(path), Serialized(doc));
@@ -196,9 +192,9 @@ TEST_F(DocumentFileTest, UnloadableFileLeavesContentsAndNameAndSaysWhy) {
         CQuolixDoc doc;
         FillRecording(doc, 3);
         doc.SetPathName("/old/name.qlx");
-        const FileResult result = docfile::Open(doc, path);
+        const Status result = docfile::Open(doc, path);
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message, Cp932(path + c.message));
+        EXPECT_EQ(result.message, path + c.message);
         EXPECT_EQ(doc.GetPathName(), "/old/name.qlx");
         EXPECT_EQ(doc.count, 3);
         EXPECT_EQ(doc.readings[2], 1234565);
@@ -223,9 +219,9 @@ TEST_F(DocumentFileTest, FileThatCannotBeReadIsReportedWithTheReason) {
     for (const Case& c : cases) {
         CQuolixDoc doc;
         doc.Append(1, 2);
-        const FileResult result = docfile::Open(doc, c.path);
+        const Status result = docfile::Open(doc, c.path);
         EXPECT_FALSE(result.ok) << c.path;
-        EXPECT_EQ(result.message, Cp932(c.path + " を開けませんでした。\n" + c.reason));
+        EXPECT_EQ(result.message, c.path + " を開けませんでした。\n" + c.reason);
         EXPECT_EQ(doc.count, 1);
         EXPECT_TRUE(doc.GetPathName().empty());
     }
@@ -243,22 +239,22 @@ TEST_F(DocumentFileTest, FileAboveTheSizeLimitIsRefusedUnread) {
         ::close(fd);
     }
     CQuolixDoc doc;
-    FileResult result = docfile::Open(doc, big);
+    Status result = docfile::Open(doc, big);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, Cp932(big + " は大きすぎるため読み込めません。"));
+    EXPECT_EQ(result.message, big + " は大きすぎるため読み込めません。");
     // At the limit itself the file is read, and then found not to be ours.
     result = docfile::Open(doc, limit);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, Cp932(limit + " は Quolix の記録ファイルではありません。"));
+    EXPECT_EQ(result.message, limit + " は Quolix の記録ファイルではありません。");
 }
 
-TEST_F(DocumentFileTest, FileNameCp932CannotHoldShowsAsQuestionMarks) {
+TEST_F(DocumentFileTest, FileNameCp932CannotHoldIsKeptInTheMessage) {
     const std::string path = PathOf("\xF0\x9F\x98\x80.qlx");
     WriteBytes(path, {'x'});
     CQuolixDoc doc;
-    const FileResult result = docfile::Open(doc, path);
+    const Status result = docfile::Open(doc, path);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, Cp932(PathOf("?.qlx") + " は Quolix の記録ファイルではありません。"));
+    EXPECT_EQ(result.message, path + " は Quolix の記録ファイルではありません。");
 }
 
 // ---- A failed save never damages the old file --------------------------
@@ -267,10 +263,10 @@ TEST_F(DocumentFileTest, SaveIntoAMissingFolderFailsAndNamesTheFile) {
     const std::string path = PathOf("no-such-folder/rec.qlx");
     CQuolixDoc doc;
     doc.SetPathName("/old/name.qlx");
-    const FileResult result = docfile::SaveAs(doc, path);
+    const Status result = docfile::SaveAs(doc, path);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message,
-              Cp932(path + " に保存できませんでした。\n(No such file or directory)"));
+    EXPECT_EQ(result.message, path + " に保存できませんでした。\n(No such file or directory)");
+    EXPECT_EQ(result.error, ENOENT);
     EXPECT_EQ(doc.GetPathName(), "/old/name.qlx");
     EXPECT_TRUE(Entries().empty());
 }
@@ -284,9 +280,10 @@ TEST_F(DocumentFileTest, SaveIntoAReadOnlyFolderLeavesTheOldFile) {
     ASSERT_EQ(::chmod(dir_.c_str(), 0500), 0);
     CQuolixDoc doc;
     doc.SetPathName(path);
-    const FileResult result = docfile::Save(doc);
+    const Status result = docfile::Save(doc);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, Cp932(path + " に保存できませんでした。\n(Permission denied)"));
+    EXPECT_EQ(result.message, path + " に保存できませんでした。\n(Permission denied)");
+    EXPECT_EQ(result.error, EACCES);
     EXPECT_EQ(ReadBytes(path), (Bytes{1, 2, 3}));
     EXPECT_EQ(Entries(), std::set<std::string>{"rec.qlx"});
 }
@@ -299,9 +296,10 @@ TEST_F(DocumentFileTest, RenameThatFailsRemovesTheTemporaryFile) {
     WriteBytes(path + "/inside", {9});
     CQuolixDoc doc;
     FillRecording(doc, 10);
-    const FileResult result = docfile::SaveAs(doc, path);
+    const Status result = docfile::SaveAs(doc, path);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, Cp932(path + " に保存できませんでした。\n(Is a directory)"));
+    EXPECT_EQ(result.message, path + " に保存できませんでした。\n(Is a directory)");
+    EXPECT_EQ(result.error, EISDIR);
     EXPECT_EQ(Entries(), std::set<std::string>{"rec.qlx"});
     EXPECT_EQ(ReadBytes(path + "/inside"), Bytes{9});
     EXPECT_TRUE(doc.GetPathName().empty());
@@ -340,13 +338,14 @@ TEST_F(DocumentFileTest, InterruptedWriteLeavesTheOldFileAndNoTemporaryFile) {
     CQuolixDoc doc;
     FillRecording(doc, 2100);  // about 17 KB, far past the limit below
     doc.SetPathName(path);
-    FileResult result;
+    Status result;
     {
         const FileSizeLimit limit(4096);
         result = docfile::Save(doc);
     }
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, Cp932(path + " に保存できませんでした。\n(File too large)"));
+    EXPECT_EQ(result.message, path + " に保存できませんでした。\n(File too large)");
+    EXPECT_EQ(result.error, EFBIG);
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(Entries(), std::set<std::string>{"rec.qlx"});
 
@@ -359,9 +358,9 @@ TEST_F(DocumentFileTest, DocumentThatCannotBeSerialisedWritesNothing) {
     const std::string path = PathOf("rec.qlx");
     WriteBytes(path, {7, 7});
     BrokenDoc doc;
-    const FileResult result = docfile::SaveAs(doc, path);
+    const Status result = docfile::SaveAs(doc, path);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, Cp932(path + " に保存できませんでした。"));
+    EXPECT_EQ(result.message, path + " に保存できませんでした。");
     EXPECT_EQ(ReadBytes(path), (Bytes{7, 7}));
     EXPECT_EQ(Entries(), std::set<std::string>{"rec.qlx"});
     EXPECT_TRUE(doc.GetPathName().empty());
@@ -369,8 +368,8 @@ TEST_F(DocumentFileTest, DocumentThatCannotBeSerialisedWritesNothing) {
 
 TEST_F(DocumentFileTest, SaveWithoutAFileNameFails) {
     CQuolixDoc doc;
-    const std::string expected = Cp932("保存先のファイル名がありません。");
-    FileResult result = docfile::Save(doc);
+    const std::string expected = "保存先のファイル名がありません。";
+    Status result = docfile::Save(doc);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, expected);
     result = docfile::SaveAs(doc, "");
@@ -387,9 +386,9 @@ TEST_F(DocumentFileTest, ADocumentWithoutWordsForForeignFilesCallsThemDamaged) {
     const std::string path = PathOf("plain.qlx");
     WriteBytes(path, {'x'});
     PlainDoc doc;
-    const FileResult result = docfile::Open(doc, path);
+    const Status result = docfile::Open(doc, path);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, Cp932(path + " を読み込めませんでした。ファイルが壊れています。"));
+    EXPECT_EQ(result.message, path + " を読み込めませんでした。ファイルが壊れています。");
 }
 
 // ---- New ---------------------------------------------------------------
@@ -398,7 +397,7 @@ TEST_F(DocumentFileTest, NewEmptiesTheDocumentAndForgetsItsName) {
     CQuolixDoc doc;
     FillRecording(doc, 2040);
     doc.SetPathName(PathOf("rec.qlx"));
-    const FileResult result = docfile::New(doc);
+    const Status result = docfile::New(doc);
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(doc.count, 0);
     EXPECT_TRUE(doc.comments[0].empty());
@@ -407,9 +406,9 @@ TEST_F(DocumentFileTest, NewEmptiesTheDocumentAndForgetsItsName) {
 
 TEST_F(DocumentFileTest, NewReportsADocumentThatCannotStartAgain) {
     BrokenDoc doc;
-    const FileResult result = docfile::New(doc);
+    const Status result = docfile::New(doc);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, Cp932("新しい記録を始められませんでした。"));
+    EXPECT_EQ(result.message, "新しい記録を始められませんでした。");
 }
 
 }  // namespace

@@ -72,8 +72,8 @@ TEST(ReplacementFileTest, AMissingFolderOrADirectoryIsReported) {
     const ReplacementFile folder(dir.Path());
     EXPECT_FALSE(folder.Ok());
     EXPECT_EQ(folder.Error(), EISDIR);
-    EXPECT_EQ(ReplacementFile::WriteWhole(dir.File("none/out.csv"), "x"), ENOENT);
-    EXPECT_EQ(ReplacementFile::WriteWhole(dir.File("fine.csv"), "x"), 0);
+    EXPECT_EQ(ReplacementFile::WriteWhole(dir.File("none/out.csv"), "x").error, ENOENT);
+    EXPECT_EQ(ReplacementFile::WriteWhole(dir.File("fine.csv"), "x").error, 0);
     EXPECT_EQ(ReadFile(dir.File("fine.csv")), "x");
 }
 
@@ -83,7 +83,7 @@ TEST(ReplacementFileTest, ThroughASymbolicLinkTheFileItNamesIsReplaced) {
     const std::string link = dir.File("link.csv");
     WriteFile(real, "old");
     std::filesystem::create_symlink(real, link);
-    ASSERT_EQ(ReplacementFile::WriteWhole(link, "new"), 0);
+    ASSERT_EQ(ReplacementFile::WriteWhole(link, "new").error, 0);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadFile(real), "new");
 }
@@ -97,8 +97,8 @@ TEST(ReplacementFileTest, UnflushedReplacementsKeepPermissionsAndLink) {
     ::chmod(real.c_str(), 0604);
     std::filesystem::create_symlink(real, link);
     constexpr auto None = ReplacementFile::Flush::None;
-    ASSERT_EQ(ReplacementFile::WriteWhole(link, "second", None), 0);
-    ASSERT_EQ(ReplacementFile::WriteWhole(link, "third", None), 0);
+    ASSERT_EQ(ReplacementFile::WriteWhole(link, "second", None).error, 0);
+    ASSERT_EQ(ReplacementFile::WriteWhole(link, "third", None).error, 0);
     EXPECT_EQ(ReadFile(real), "third");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     struct stat info {};
@@ -115,11 +115,11 @@ TEST(ReplacementFileTest, AFolderThatWentAwayIsReportedAndThenWorksAgain) {
     std::filesystem::create_directory(folder);
     const std::string file = folder + "/rec.qlx";
     constexpr auto None = ReplacementFile::Flush::None;
-    ASSERT_EQ(ReplacementFile::WriteWhole(file, "one", None), 0);
+    ASSERT_EQ(ReplacementFile::WriteWhole(file, "one", None).error, 0);
     std::filesystem::remove_all(folder);
-    EXPECT_EQ(ReplacementFile::WriteWhole(file, "two", None), ENOENT);
+    EXPECT_EQ(ReplacementFile::WriteWhole(file, "two", None).error, ENOENT);
     std::filesystem::create_directory(folder);
-    ASSERT_EQ(ReplacementFile::WriteWhole(file, "three", None), 0);
+    ASSERT_EQ(ReplacementFile::WriteWhole(file, "three", None).error, 0);
     EXPECT_EQ(ReadFile(folder + "/rec.qlx"), "three");
     EXPECT_EQ(Names(folder), std::vector<std::string>{"rec.qlx"});
 }

@@ -8,11 +8,9 @@
 #include <QPrinter>
 #include <QString>
 
-#include <cerrno>
-#include <cstring>
-
 #include "acquisition/CQuolixDoc.h"
 #include "base/ReplacementFile.h"
+#include "base/Status.h"
 #include "framework/qt/QtDeviceContext.h"
 #include "framework/qt/QtPrinting.h"
 #include "graph/GraphRenderer.h"
@@ -56,34 +54,32 @@ void SetupPagePrinter(QPrinter& printer, const QString& fileName) {
     PreparePrinter(printer);
 }
 
-bool SavePng(QImage& image, int dpi, const std::string& path, std::string& error) {
+Status SavePng(QImage& image, int dpi, const std::string& path) {
     const int dotsPerMetre = static_cast<int>(dpi * InchesPerMetre + 0.5);
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     if (!image.save(QString::fromStdString(path), "PNG")) {
-        error = "PNG 画像を書けませんでした。";
-        return false;
+        return Status::Failure("PNG 画像を書けませんでした。");
     }
-    return true;
+    return Status{};
 }
 
-bool WindowPng(const Drawing& drawing, const cli::RenderOptions& options, const std::string& path,
-               std::string& error) {
+Status WindowPng(const Drawing& drawing, const cli::RenderOptions& options,
+                 const std::string& path) {
     QImage image(options.width, options.height, QImage::Format_RGB32);
     if (image.isNull()) {
-        error = "画像を用意できませんでした。";
-        return false;
+        return Status::Failure("画像を用意できませんでした。");
     }
     image.fill(Qt::white);
     {
         QPainter painter(&image);
         drawing.Draw(painter, 0);
     }
-    return SavePng(image, ScreenDpi, path, error);
+    return SavePng(image, ScreenDpi, path);
 }
 
-bool WindowPdf(const Drawing& drawing, const cli::RenderOptions& options, const std::string& path,
-               std::string& error) {
+Status WindowPdf(const Drawing& drawing, const cli::RenderOptions& options,
+                 const std::string& path) {
     QPdfWriter writer(QString::fromStdString(path));
     writer.setResolution(ScreenDpi);
     const QSizeF points(options.width * 72.0 / ScreenDpi, options.height * 72.0 / ScreenDpi);
@@ -91,25 +87,23 @@ bool WindowPdf(const Drawing& drawing, const cli::RenderOptions& options, const 
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter;
     if (!painter.begin(&writer)) {
-        error = "PDF を書けませんでした。";
-        return false;
+        return Status::Failure("PDF を書けませんでした。");
     }
     drawing.Draw(painter, 0);
     painter.end();
-    return true;
+    return Status{};
 }
 
 // The page as the printer would take it, rasterised: the whole sheet, with
 // the drawing's origin at the printable area's corner as on paper.
-bool PagePng(const Drawing& drawing, const std::string& path, std::string& error) {
+Status PagePng(const Drawing& drawing, const std::string& path) {
     QPrinter printer(QPrinter::HighResolution);
     SetupPagePrinter(printer, QString());
     const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
     const QRect page = printer.pageRect(QPrinter::DevicePixel).toRect();
     QImage image(paper.size(), QImage::Format_RGB32);
     if (image.isNull()) {
-        error = "画像を用意できませんでした。";
-        return false;
+        return Status::Failure("画像を用意できませんでした。");
     }
     image.fill(Qt::white);
     {
@@ -117,51 +111,49 @@ bool PagePng(const Drawing& drawing, const std::string& path, std::string& error
         painter.translate(page.topLeft() - paper.topLeft());
         drawing.Draw(painter, 1);
     }
-    return SavePng(image, printer.resolution(), path, error);
+    return SavePng(image, printer.resolution(), path);
 }
 
-bool PagePdf(const Drawing& drawing, const std::string& path, std::string& error) {
+Status PagePdf(const Drawing& drawing, const std::string& path) {
     QPrinter printer(QPrinter::HighResolution);
     SetupPagePrinter(printer, QString::fromStdString(path));
     QPainter painter;
     if (!painter.begin(&printer)) {
-        error = "PDF を書けませんでした。";
-        return false;
+        return Status::Failure("PDF を書けませんでした。");
     }
     // The device context restores the painter when it goes, so it must go
     // before the page is finished.
     drawing.Draw(painter, 1);
     painter.end();
-    return true;
+    return Status{};
 }
 
 }  // namespace
 
-bool WriteGraphImage(CQuolixDoc& doc, const SettingsRecord& settings,
-                     const cli::RenderOptions& options, std::string& error) {
+Status WriteGraphImage(CQuolixDoc& doc, const SettingsRecord& settings,
+                       const cli::RenderOptions& options) {
     ReplacementFile output(options.output);
     if (!output.Ok()) {
-        error = std::string("書き込めませんでした。(") + std::strerror(output.Error()) + ")";
-        return false;
+        return Status::Failure("書き込めませんでした。(" + ErrorText(output.Error()) + ")",
+                               output.Error());
     }
     const Drawing drawing(doc, settings, options.width, options.height);
     const bool pdf = options.format == cli::ImageFormat::Pdf;
-    bool drawn = false;
+    Status drawn;
     if (options.page) {
-        drawn = pdf ? PagePdf(drawing, output.TempPath(), error)
-                    : PagePng(drawing, output.TempPath(), error);
+        drawn = pdf ? PagePdf(drawing, output.TempPath()) : PagePng(drawing, output.TempPath());
     } else {
-        drawn = pdf ? WindowPdf(drawing, options, output.TempPath(), error)
-                    : WindowPng(drawing, options, output.TempPath(), error);
+        drawn = pdf ? WindowPdf(drawing, options, output.TempPath())
+                    : WindowPng(drawing, options, output.TempPath());
     }
-    if (!drawn) {
-        return false;
+    if (!drawn.ok) {
+        return drawn;
     }
     if (!output.Commit()) {
-        error = std::string("書き込めませんでした。(") + std::strerror(output.Error()) + ")";
-        return false;
+        return Status::Failure("書き込めませんでした。(" + ErrorText(output.Error()) + ")",
+                               output.Error());
     }
-    return true;
+    return Status{};
 }
 
 }  // namespace quolix::render

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <string>
-
+#include "base/Status.h"
 #include "cli/RenderCommand.h"
 
 namespace quolix {
@@ -18,9 +17,9 @@ inline constexpr int PageDpi = 300;
 // renderer and the painter-backed device context, into a PNG image or a PDF:
 // the window's picture at a given size, or the printed page, written to
 // options.output atomically. There is no live readout, since no window exists
-// to show it. Needs a QGuiApplication. False with a UTF-8 reason on failure.
-bool WriteGraphImage(CQuolixDoc& doc, const SettingsRecord& settings,
-                     const cli::RenderOptions& options, std::string& error);
+// to show it. Needs a QGuiApplication.
+Status WriteGraphImage(CQuolixDoc& doc, const SettingsRecord& settings,
+                       const cli::RenderOptions& options);
 
 }  // namespace render
 }  // namespace quolix

@@ -62,9 +62,8 @@ int main(int argc, char** argv) {
     QApplication application(qtArgc, qtArgv);
     InstallFontSubstitutions();
 
-    std::string error;
-    if (!render::WriteGraphImage(doc, settings, options, error)) {
-        reporter.Say(options.output, error);
+    if (const Status written = render::WriteGraphImage(doc, settings, options); !written.ok) {
+        reporter.Say(options.output, written.message);
         return ExitFileError;
     }
     return ExitOk;
