@@ -1,9 +1,9 @@
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 #include "link/ReplyParser.h"
 

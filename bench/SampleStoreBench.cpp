@@ -1,4 +1,3 @@
-#include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -6,6 +5,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 #include "acquisition/CQuolixDoc.h"
 #include "framework/Archive.h"

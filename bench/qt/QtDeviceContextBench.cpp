@@ -1,13 +1,13 @@
 // Cost of one full-screen paint through the painter-backed device context:
 // the data line's 2040 segments and a dozen texts into a 1920 x 1080 image.
+#include <array>
+#include <string>
+
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
-
-#include <array>
-#include <string>
 
 #include "framework/qt/QtDeviceContext.h"
 

@@ -1,11 +1,11 @@
 #include "app/CCommentDlg.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-
-#include <utility>
 
 #include "framework/qt/Cp932LineEdit.h"
 #include "framework/qt/QtDeviceContext.h"

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QDialog>
-#include <QString>
-
 #include <array>
 #include <functional>
 #include <string>
+
+#include <QDialog>
+#include <QString>
 
 #include "framework/qt/DialogUnits.h"
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QMainWindow>
-#include <QStringList>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <QMainWindow>
+#include <QStringList>
 
 #include "framework/CommandTarget.h"
 #include "framework/Rect.h"

@@ -1,5 +1,7 @@
 #include "app/CQuolixApp.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -10,7 +12,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTimer>
-#include <cstdio>
 
 #include "app/CMainFrame.h"
 #include "app/CommandLineInfo.h"

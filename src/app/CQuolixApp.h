@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QObject>
-#include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <QObject>
+#include <QString>
 
 #include "acquisition/CQuolixDoc.h"
 #include "acquisition/CQuolixView.h"

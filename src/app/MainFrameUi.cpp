@@ -1,5 +1,8 @@
 #include "app/MainFrameUi.h"
 
+#include <array>
+#include <string_view>
+
 #include <QAction>
 #include <QIcon>
 #include <QKeySequence>
@@ -11,9 +14,6 @@
 #include <QStatusBar>
 #include <QString>
 #include <QToolBar>
-
-#include <array>
-#include <string_view>
 
 #include "app/CommandTable.h"
 #include "framework/CommandIds.h"

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QObject>
-
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <vector>
+
+#include <QObject>
 
 class QAction;
 class QLabel;

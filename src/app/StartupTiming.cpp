@@ -1,15 +1,17 @@
 #include "app/StartupTiming.h"
 
 #include <unistd.h>
-#include <QEvent>
-#include <QObject>
-#include <QTimer>
-#include <QWidget>
+
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include <QEvent>
+#include <QObject>
+#include <QTimer>
+#include <QWidget>
 
 namespace quolix::app {
 

@@ -1,9 +1,10 @@
-#include <QApplication>
-#include <QTranslator>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <QApplication>
+#include <QTranslator>
 
 #include "app/CMainFrame.h"
 #include "app/CQuolixApp.h"

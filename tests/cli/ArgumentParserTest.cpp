@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
+#include "cli/ArgumentParser.h"
 
 #include <string>
 #include <vector>
 
-#include "cli/ArgumentParser.h"
+#include <gtest/gtest.h>
 
 namespace quolix::cli {
 namespace {

@@ -3,11 +3,11 @@
 
 #include <sys/stat.h>
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "cli/CliProcess.h"
 

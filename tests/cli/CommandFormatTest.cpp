@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "acquisition/CQuolixDoc.h"
 #include "cli/ExportCommand.h"

@@ -1,6 +1,6 @@
-#include <signal.h>
+#include "cli/HeadlessRecorder.h"
 
-#include <gtest/gtest.h>
+#include <signal.h>
 
 #include <filesystem>
 #include <functional>
@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "acquisition/CQuolixDoc.h"
 #include "cli/CapturedStream.h"
 #include "cli/CliProcess.h"
 #include "cli/ExitStatus.h"
-#include "cli/HeadlessRecorder.h"
 #include "cli/Reporter.h"
 #include "cli/StopSignal.h"
 #include "framework/DocumentFile.h"

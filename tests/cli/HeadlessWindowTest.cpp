@@ -1,10 +1,11 @@
-#include <gtest/gtest.h>
+#include "cli/HeadlessWindow.h"
 
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "acquisition/CQuolixView.h"
 #include "cli/CapturedStream.h"
-#include "cli/HeadlessWindow.h"
 #include "cli/Reporter.h"
 #include "settings/SettingsRecord.h"
 

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
+#include "cli/JsonWriter.h"
 
 #include <string>
 
-#include "cli/JsonWriter.h"
+#include <gtest/gtest.h>
 
 namespace quolix::cli {
 namespace {

@@ -7,13 +7,13 @@
 
 #include <signal.h>
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "acquisition/CQuolixDoc.h"
 #include "cli/CliProcess.h"

@@ -3,14 +3,14 @@
 // rules put them, in the colours of the settings; the printed page must hold
 // the labels as text.
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include <QColor>
 #include <QImage>
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "cli/CliProcess.h"
 

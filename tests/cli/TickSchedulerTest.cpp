@@ -1,15 +1,16 @@
+#include "cli/TickScheduler.h"
+
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdint>
 #include <thread>
 
+#include <gtest/gtest.h>
+
 #include "cli/StopSignal.h"
-#include "cli/TickScheduler.h"
 
 namespace quolix::cli {
 namespace {

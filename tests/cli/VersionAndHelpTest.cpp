@@ -1,10 +1,10 @@
 // --version and --help of every program, run as a user runs them over ssh:
 // no display, no Qt platform chosen. They must answer, not abort.
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "QuolixVersion.h"
 #include "cli/CliProcess.h"

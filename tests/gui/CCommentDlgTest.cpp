@@ -1,12 +1,12 @@
 #include "app/CCommentDlg.h"
 
+#include <vector>
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 #include "AnsweringCounterLink.h"
 #include "DialogTestSupport.h"

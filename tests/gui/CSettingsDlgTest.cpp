@@ -1,5 +1,11 @@
 #include "settings/dialog/CSettingsDlg.h"
 
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <vector>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,12 +15,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <map>
-#include <sstream>
-#include <vector>
 
 #include "DialogTestSupport.h"
 #include "app/DialogRunners.h"

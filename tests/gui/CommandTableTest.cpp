@@ -1,8 +1,8 @@
 #include "app/CommandTable.h"
 
-#include <gtest/gtest.h>
-
 #include <set>
+
+#include <gtest/gtest.h>
 
 namespace quolix::app {
 namespace {

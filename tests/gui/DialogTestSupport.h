@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <string>
+
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -7,10 +11,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
-
-#include <functional>
-#include <optional>
-#include <string>
 
 #include "base/Cp932.h"
 

@@ -1,13 +1,14 @@
 // The real application object and the real serial link against the counter
 // simulator on a pseudo-terminal, recording in real time.
-#include <gtest/gtest.h>
+#include <cstdlib>
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cstdlib>
+
+#include <gtest/gtest.h>
 
 #include "app/CQuolixApp.h"
 #include "framework/CommandIds.h"

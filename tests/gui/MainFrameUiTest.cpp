@@ -1,5 +1,7 @@
 #include "app/MainFrameUi.h"
 
+#include <vector>
+
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -13,8 +15,6 @@
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 namespace quolix::app {
 namespace {

@@ -1,5 +1,8 @@
 #include "framework/qt/QtDeviceContext.h"
 
+#include <functional>
+#include <ostream>
+
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
@@ -8,9 +11,6 @@
 #include <QStringList>
 
 #include <gtest/gtest.h>
-
-#include <functional>
-#include <ostream>
 
 namespace quolix {
 namespace {

@@ -1,6 +1,4 @@
-#include "app/CQuolixApp.h"
-
-#include <gtest/gtest.h>
+#include <fstream>
 
 #include <QAction>
 #include <QFile>
@@ -9,9 +7,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
+
+#include <gtest/gtest.h>
 
 #include "app/CMainFrame.h"
+#include "app/CQuolixApp.h"
 #include "app/MainFrameUi.h"
 #include "framework/CommandIds.h"
 #include "framework/qt/QtViewHost.h"

@@ -1,9 +1,9 @@
 #include "app/Translation.h"
 
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
 #include <QTranslator>
+
+#include <gtest/gtest.h>
 
 namespace quolix::app {
 namespace {

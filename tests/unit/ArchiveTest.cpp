@@ -1,11 +1,11 @@
 #include "framework/Archive.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace quolix {
 namespace {

@@ -1,11 +1,11 @@
 #include "acquisition/CQuolixDoc.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <functional>
 #include <limits>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "framework/CView.h"
 

@@ -1,6 +1,5 @@
 #include "acquisition/CQuolixView.h"
 
-#include <gtest/gtest.h>
 #include <iconv.h>
 
 #include <algorithm>
@@ -8,6 +7,8 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "acquisition/CQuolixDoc.h"
 #include "framework/CCmdUI.h"

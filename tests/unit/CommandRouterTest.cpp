@@ -1,10 +1,10 @@
 #include "framework/CommandRouter.h"
 
-#include <gtest/gtest.h>
-
 #include <map>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "framework/CCmdUI.h"
 #include "framework/CommandTarget.h"

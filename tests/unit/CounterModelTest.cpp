@@ -2,11 +2,11 @@
 
 #include "counter-sim/CounterModel.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace quolix {
 namespace {

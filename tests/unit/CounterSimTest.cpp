@@ -11,14 +11,14 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "base/UniqueFd.h"
 #include "link/SerialLink.h"

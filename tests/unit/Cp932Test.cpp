@@ -1,10 +1,10 @@
 #include "base/Cp932.h"
 
-#include <gtest/gtest.h>
-
 #include <optional>
 #include <ostream>
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace quolix {
 namespace {

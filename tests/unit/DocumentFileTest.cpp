@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -17,6 +15,8 @@
 #include <set>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "acquisition/CQuolixDoc.h"
 #include "framework/Archive.h"

@@ -1,8 +1,8 @@
 #include "graph/FrequencyText.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
+
+#include <gtest/gtest.h>
 
 namespace quolix {
 namespace {

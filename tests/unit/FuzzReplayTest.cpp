@@ -1,8 +1,6 @@
 // The fuzz corpus and every input the fuzzer ever caught, replayed through the
 // same promise checks as the libFuzzer harnesses. A broken promise stops the
 // test program with a line naming the promise and the input.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +9,8 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/RecordFileChecks.h"

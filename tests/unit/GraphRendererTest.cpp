@@ -1,10 +1,10 @@
 #include "graph/GraphRenderer.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "acquisition/CQuolixDoc.h"
 #include "graph/FrequencyText.h"

@@ -1,9 +1,9 @@
 #include "graph/GraphScale.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "acquisition/CQuolixDoc.h"
 

@@ -1,9 +1,9 @@
 #include "base/IntegerText.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace quolix {
 namespace {

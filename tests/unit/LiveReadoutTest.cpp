@@ -1,11 +1,11 @@
 #include "graph/LiveReadout.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "graph/FrequencyText.h"
 #include "settings/SettingsRecord.h"

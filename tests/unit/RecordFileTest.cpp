@@ -1,11 +1,11 @@
 #include "acquisition/RecordFile.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "acquisition/CQuolixDoc.h"
 #include "framework/Archive.h"

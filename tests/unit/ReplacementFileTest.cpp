@@ -1,6 +1,6 @@
-#include <sys/stat.h>
+#include "base/ReplacementFile.h"
 
-#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "base/ReplacementFile.h"
+#include <gtest/gtest.h>
+
 #include "unit/SettingsTempDir.h"
 
 namespace quolix {

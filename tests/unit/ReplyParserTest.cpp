@@ -1,9 +1,9 @@
 #include "link/ReplyParser.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace quolix {
 namespace {

@@ -2,9 +2,9 @@
 
 #include "counter-sim/ReplyScript.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace quolix {
 namespace {

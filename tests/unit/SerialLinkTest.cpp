@@ -9,13 +9,13 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <optional>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "base/UniqueFd.h"
 #include "link/PortNames.h"

@@ -1,10 +1,10 @@
 #include "settings/SettingsPath.h"
 
-#include "settings/SettingsStore.h"
-
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "settings/SettingsStore.h"
 
 namespace quolix {
 namespace {

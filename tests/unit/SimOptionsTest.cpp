@@ -2,10 +2,10 @@
 
 #include "counter-sim/SimOptions.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace quolix {
 namespace {

@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "acquisition/CQuolixDoc.h"
 #include "acquisition/CQuolixView.h"

@@ -2,12 +2,12 @@
 // that quolix-cli itself never loads Qt. It takes the same arguments as that
 // subcommand and is normally started by it.
 
-#include <QApplication>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include <QApplication>
 
 #include "acquisition/CQuolixDoc.h"
 #include "cli/CliContext.h"

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QLineEdit>
-#include <QString>
-
 #include <string>
 #include <string_view>
+
+#include <QLineEdit>
+#include <QString>
 
 namespace quolix {
 

@@ -1,10 +1,10 @@
 #include "framework/qt/DialogUnits.h"
 
+#include <algorithm>
+
 #include <QFontMetrics>
 #include <QString>
 #include <QWidget>
-
-#include <algorithm>
 
 namespace quolix {
 namespace {

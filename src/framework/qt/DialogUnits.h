@@ -1,11 +1,11 @@
 #pragma once
 
+#include <cstdint>
+
 #include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
-
-#include <cstdint>
 
 class QWidget;
 

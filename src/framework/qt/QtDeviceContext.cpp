@@ -1,5 +1,8 @@
 #include "framework/qt/QtDeviceContext.h"
 
+#include <cstdlib>
+#include <utility>
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHash>
@@ -7,9 +10,6 @@
 #include <QScreen>
 #include <QStaticText>
 #include <QStringList>
-
-#include <cstdlib>
-#include <utility>
 
 #include "framework/qt/QtText.h"
 

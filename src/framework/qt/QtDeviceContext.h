@@ -1,15 +1,15 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include <QColor>
 #include <QFont>
 #include <QPen>
 #include <QPoint>
 #include <QRect>
-
-#include <cstdint>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "framework/DeviceContext.h"
 

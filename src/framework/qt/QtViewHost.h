@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QImage>
-#include <QWidget>
 #include <functional>
 #include <map>
 #include <memory>
+
+#include <QImage>
+#include <QWidget>
 
 #include "framework/WindowServices.h"
 

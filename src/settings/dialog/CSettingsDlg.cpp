@@ -1,5 +1,9 @@
 #include "settings/dialog/CSettingsDlg.h"
 
+#include <limits>
+#include <string_view>
+#include <utility>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -9,10 +13,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-
-#include <limits>
-#include <string_view>
-#include <utility>
 
 #include "base/IntegerText.h"
 #include "framework/qt/Cp932LineEdit.h"

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QDialog>
-#include <QString>
-
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+
+#include <QDialog>
+#include <QString>
 
 #include "framework/qt/DialogUnits.h"
 #include "settings/SettingsRecord.h"
