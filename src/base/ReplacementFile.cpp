@@ -8,6 +8,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "base/SystemErrorText.h"
+
 namespace quolix {
 
 namespace {
@@ -120,7 +122,7 @@ Status ReplacementFile::WriteWhole(const std::string& path, std::string_view byt
         return Status{};
     }
     const int error = file.Error() != 0 ? file.Error() : EIO;
-    return Status::Failure(ErrorText(error), error);
+    return Status::Failure(SystemErrorText(error), error);
 }
 
 }  // namespace quolix

@@ -20,7 +20,4 @@ struct Status {
     }
 };
 
-// The C library's text for an errno value ("No such file or directory").
-std::string ErrorText(int error);
-
 }  // namespace quolix

@@ -7,6 +7,7 @@
 
 #include "base/IntegerText.h"
 #include "base/ReplacementFile.h"
+#include "base/SystemErrorText.h"
 #include "cli/CliContext.h"
 #include "cli/CliCounterLink.h"
 #include "cli/CommandSupport.h"
@@ -50,7 +51,7 @@ bool CheckOutput(const std::string& path, Reporter& reporter) {
     // can work at all, before the counter is touched.
     const ReplacementFile probe(path);
     if (!probe.Ok()) {
-        reporter.Say(path, "保存できません。(" + ErrorText(probe.Error()) + ")");
+        reporter.Say(path, "保存できません。(" + SystemErrorText(probe.Error()) + ")");
         return false;
     }
     return true;

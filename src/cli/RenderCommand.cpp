@@ -8,6 +8,7 @@
 
 #include "base/IntegerText.h"
 #include "base/Status.h"
+#include "base/SystemErrorText.h"
 #include "cli/CliContext.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitStatus.h"
@@ -151,8 +152,8 @@ int RenderMain(const std::vector<std::string>& args, CliContext& context) {
     argv.push_back(nullptr);
     std::fflush(nullptr);
     ::execv(helper->c_str(), argv.data());
-    context.reporter.Say(*helper,
-                         "描画用のプログラムを起動できませんでした。(" + ErrorText(errno) + ")");
+    context.reporter.Say(
+        *helper, "描画用のプログラムを起動できませんでした。(" + SystemErrorText(errno) + ")");
     return ExitFileError;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/ReplacementFile.h"
+#include "base/SystemErrorText.h"
 #include "base/UniqueFd.h"
 #include "framework/Archive.h"
 #include "framework/CDocument.h"
@@ -33,7 +34,7 @@ Status Failure(const std::string& path, std::string_view text, int error) {
     std::string message = path;
     message += text;
     message += "\n(";
-    message += ErrorText(error);
+    message += SystemErrorText(error);
     message += ")";
     return Status::Failure(std::move(message), error);
 }

@@ -212,8 +212,8 @@ TEST_F(DocumentFileTest, FileThatCannotBeReadIsReportedWithTheReason) {
         std::string reason;
     };
     const Case cases[] = {
-        {PathOf("missing.qlx"), "(No such file or directory)"},
-        {folder, "(Is a directory)"},
+        {PathOf("missing.qlx"), "(ファイルまたはフォルダーが見つかりません)"},
+        {folder, "(ファイルではなくフォルダーです)"},
         {fifo, "(Invalid argument)"},  // refused, and the open does not hang
     };
     for (const Case& c : cases) {
@@ -265,7 +265,8 @@ TEST_F(DocumentFileTest, SaveIntoAMissingFolderFailsAndNamesTheFile) {
     doc.SetPathName("/old/name.qlx");
     const Status result = docfile::SaveAs(doc, path);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, path + " に保存できませんでした。\n(No such file or directory)");
+    EXPECT_EQ(result.message,
+              path + " に保存できませんでした。\n(ファイルまたはフォルダーが見つかりません)");
     EXPECT_EQ(result.error, ENOENT);
     EXPECT_EQ(doc.GetPathName(), "/old/name.qlx");
     EXPECT_TRUE(Entries().empty());
@@ -282,7 +283,7 @@ TEST_F(DocumentFileTest, SaveIntoAReadOnlyFolderLeavesTheOldFile) {
     doc.SetPathName(path);
     const Status result = docfile::Save(doc);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, path + " に保存できませんでした。\n(Permission denied)");
+    EXPECT_EQ(result.message, path + " に保存できませんでした。\n(アクセスが拒否されました)");
     EXPECT_EQ(result.error, EACCES);
     EXPECT_EQ(ReadBytes(path), (Bytes{1, 2, 3}));
     EXPECT_EQ(Entries(), std::set<std::string>{"rec.qlx"});
@@ -298,7 +299,7 @@ TEST_F(DocumentFileTest, RenameThatFailsRemovesTheTemporaryFile) {
     FillRecording(doc, 10);
     const Status result = docfile::SaveAs(doc, path);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, path + " に保存できませんでした。\n(Is a directory)");
+    EXPECT_EQ(result.message, path + " に保存できませんでした。\n(ファイルではなくフォルダーです)");
     EXPECT_EQ(result.error, EISDIR);
     EXPECT_EQ(Entries(), std::set<std::string>{"rec.qlx"});
     EXPECT_EQ(ReadBytes(path + "/inside"), Bytes{9});
@@ -344,7 +345,7 @@ TEST_F(DocumentFileTest, InterruptedWriteLeavesTheOldFileAndNoTemporaryFile) {
         result = docfile::Save(doc);
     }
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, path + " に保存できませんでした。\n(File too large)");
+    EXPECT_EQ(result.message, path + " に保存できませんでした。\n(ファイルが大きすぎます)");
     EXPECT_EQ(result.error, EFBIG);
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(Entries(), std::set<std::string>{"rec.qlx"});

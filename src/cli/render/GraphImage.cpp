@@ -11,6 +11,7 @@
 #include "acquisition/CQuolixDoc.h"
 #include "base/ReplacementFile.h"
 #include "base/Status.h"
+#include "base/SystemErrorText.h"
 #include "framework/qt/QtDeviceContext.h"
 #include "framework/qt/QtPrinting.h"
 #include "graph/GraphRenderer.h"
@@ -134,7 +135,7 @@ Status WriteGraphImage(CQuolixDoc& doc, const SettingsRecord& settings,
                        const cli::RenderOptions& options) {
     ReplacementFile output(options.output);
     if (!output.Ok()) {
-        return Status::Failure("書き込めませんでした。(" + ErrorText(output.Error()) + ")",
+        return Status::Failure("書き込めませんでした。(" + SystemErrorText(output.Error()) + ")",
                                output.Error());
     }
     const Drawing drawing(doc, settings, options.width, options.height);
@@ -150,7 +151,7 @@ Status WriteGraphImage(CQuolixDoc& doc, const SettingsRecord& settings,
         return drawn;
     }
     if (!output.Commit()) {
-        return Status::Failure("書き込めませんでした。(" + ErrorText(output.Error()) + ")",
+        return Status::Failure("書き込めませんでした。(" + SystemErrorText(output.Error()) + ")",
                                output.Error());
     }
     return Status{};
