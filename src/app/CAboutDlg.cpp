@@ -21,7 +21,7 @@ constexpr int IconPixels = 32;  // the platform's standard icon size
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent), units_(DialogUnits::DialogFont(ScreenDpiY())) {
+    : CDialog(parent), units_(DialogUnits::DialogFont(ScreenDpiY())) {
     static const bool resourcesReady = (InitAboutResources(), true);
     (void)resourcesReady;
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDialog>
-
+#include "framework/qt/CDialog.h"
 #include "framework/qt/DialogUnits.h"
 
 class QLabel;
@@ -10,7 +9,7 @@ class QPushButton;
 namespace quolix::app {
 
 // "Quolixのﾊﾞｰｼﾞｮﾝ情報": the application icon, name and version, and OK.
-class CAboutDlg : public QDialog {
+class CAboutDlg : public CDialog {
     Q_OBJECT
   public:
     explicit CAboutDlg(QWidget* parent = nullptr);

@@ -13,7 +13,7 @@
 namespace quolix::app {
 
 CCommentDlg::CCommentDlg(QWidget* parent)
-    : QDialog(parent), units_(DialogUnits::DialogFont(ScreenDpiY())) {
+    : CDialog(parent), units_(DialogUnits::DialogFont(ScreenDpiY())) {
     setWindowTitle(QStringLiteral("注釈の入力"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -40,7 +40,6 @@ CCommentDlg::CCommentDlg(QWidget* parent)
     ok->setGeometry(units_.Rect(160, 80, 50, 14));
     connect(ok, &QPushButton::clicked, this, &CCommentDlg::accept);
     auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    cancel->setAutoDefault(false);
     cancel->setGeometry(units_.Rect(105, 80, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CCommentDlg::reject);
     ok_ = ok;
@@ -89,7 +88,7 @@ void CCommentDlg::accept() {
         editTexts[i] = std::move(text);
     }
     results = editTexts;
-    QDialog::accept();
+    CDialog::accept();
 }
 
 }  // namespace quolix::app

@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-#include <QDialog>
 #include <QString>
 
+#include "framework/qt/CDialog.h"
 #include "framework/qt/DialogUnits.h"
 
 namespace quolix {
@@ -18,7 +18,7 @@ namespace app {
 // "注釈の入力": the three comment lines printed under the graph. Seeded with
 // the view's lines; OK hands the edited lines out through Result(), Cancel
 // leaves Result() as seeded.
-class CCommentDlg : public QDialog {
+class CCommentDlg : public CDialog {
     Q_OBJECT
   public:
     using Lines = std::array<std::string, 3>;

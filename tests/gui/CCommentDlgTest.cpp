@@ -63,6 +63,23 @@ TEST(CommentDialog, CancelLeavesTheSeededLines) {
     EXPECT_EQ(dialog.Result(), Seeded);
 }
 
+TEST(CommentDialog, OpensOnTheFirstLineSelectedAndEnterOnCancelKeepsTheLines) {
+    Dlg dialog;
+    dialog.Seed(Seeded);
+    ASSERT_TRUE(testing::ShowActive(dialog));
+    EXPECT_EQ(QApplication::focusWidget(), Edit(dialog, 0));
+    EXPECT_EQ(Edit(dialog, 0)->selectedText(), U("計測場所：第３実験室"));
+    testing::TypeText(Edit(dialog, 0), U("屋上"));
+    for (int presses = 0;
+         presses < 10 && QApplication::focusWidget() != dialog.Control(Dlg::IdCancel); ++presses) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), dialog.Control(Dlg::IdCancel));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(dialog.Result(), Seeded);
+}
+
 TEST(CommentDialog, RunnerCopiesTheLinesBackOnlyOnOk) {
     for (const bool confirm : {true, false}) {
         Dlg::Lines lines = Seeded;

@@ -541,6 +541,45 @@ TEST_F(SettingsDialogTest, TabVisitsTheTabStopsInTemplateOrder) {
     EXPECT_EQ(QApplication::focusWidget(), dialog->Control(Dlg::IdTitle1));
 }
 
+// Reached with Tab, as a keyboard user does, a push button takes Enter itself:
+// Cancel saves nothing, a colour button opens the colour chooser.
+TEST_F(SettingsDialogTest, EnterRunsThePushButtonTabbedTo) {
+    struct Case {
+        int button;
+        bool closes;
+        int slotOffered;  // -1: the colour chooser is not called
+    };
+    const Case cases[] = {{Dlg::IdCancel, true, -1},
+                          {Dlg::IdFrameColour, false, Slot::FrameColour},
+                          {Dlg::IdCentreColour, false, Slot::CentreColour},
+                          {Dlg::IdGridColour, false, Slot::GridColour},
+                          {Dlg::IdDataColour, false, Slot::DataColour}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        offered_.clear();
+        chosen_ = 0x00ABCDEF;
+        const std::string before = FileBytes();
+        const auto dialog = Open();
+        ASSERT_TRUE(testing::ShowActive(*dialog));
+        SetText(*dialog, Dlg::IdTitle1, "changed");
+        for (int presses = 0;
+             presses < 20 && QApplication::focusWidget() != dialog->Control(c.button); ++presses) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        ASSERT_EQ(QApplication::focusWidget(), dialog->Control(c.button));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(dialog->isVisible(), !c.closes);
+        if (c.closes) {
+            EXPECT_EQ(dialog->result(), QDialog::Rejected);
+            EXPECT_TRUE(offered_.empty());
+        } else {
+            EXPECT_EQ(offered_, std::vector<int32_t>{stored_.Int(c.slotOffered)});
+            EXPECT_EQ(dialog->Record().Int(c.slotOffered), 0x00ABCDEF);
+        }
+        EXPECT_EQ(FileBytes(), before);
+    }
+}
+
 TEST_F(SettingsDialogTest, EnterInAnEditConfirmsThroughOk) {
     const auto dialog = Open();
     ASSERT_TRUE(testing::ShowActive(*dialog));

@@ -68,7 +68,7 @@ int32_t CSettingsDlg::ColourRef(const QColor& colour) {
 }
 
 CSettingsDlg::CSettingsDlg(std::string settingsPath, QWidget* parent)
-    : QDialog(parent),
+    : CDialog(parent),
       settingsPath_(std::move(settingsPath)),
       units_(DialogUnits::DialogFont(ScreenDpiY())) {
     chooseColour_ = [this](int32_t initial) -> std::optional<int32_t> {
@@ -160,7 +160,6 @@ void CSettingsDlg::BuildControls() {
         {IdDataColour, Slot::DataColour, units_.Rect(100, 221, 55, 15)}};
     for (const ColourButton& colour : colourButtons) {
         auto* button = new QPushButton(QStringLiteral("色設定"), this);
-        button->setAutoDefault(false);
         place(colour.id, button, colour.rect);
         const int slot = colour.slot;
         connect(button, &QPushButton::clicked, this, [this, slot] { OnColourButton(slot); });
@@ -171,7 +170,6 @@ void CSettingsDlg::BuildControls() {
     place(IdOk, ok, units_.Rect(239, 231, 50, 14));
     connect(ok, &QPushButton::clicked, this, &CSettingsDlg::accept);
     auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    cancel->setAutoDefault(false);
     place(IdCancel, cancel, units_.Rect(239, 211, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CSettingsDlg::reject);
 
@@ -325,7 +323,7 @@ void CSettingsDlg::accept() {
     // A file that cannot be written leaves the changes in force until the
     // program ends; the caller still takes the record.
     SettingsStore::ForPath(settingsPath_).SaveFrom(record);
-    QDialog::accept();
+    CDialog::accept();
 }
 
 }  // namespace quolix

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include <QDialog>
 #include <QString>
 
+#include "framework/qt/CDialog.h"
 #include "framework/qt/DialogUnits.h"
 #include "settings/SettingsRecord.h"
 
@@ -25,7 +25,7 @@ class Cp932LineEdit;
 // and COM port. It loads the settings file itself when it is made, and on OK
 // validates, saves the whole record to that file and ends with Accepted; the
 // caller then takes Record(). Cancel drops everything, chosen colours included.
-class CSettingsDlg : public QDialog {
+class CSettingsDlg : public CDialog {
     Q_OBJECT
   public:
     // Control identifiers of the dialog template.
