@@ -17,6 +17,7 @@
 
 #include "app/CommandTable.h"
 #include "framework/CommandIds.h"
+#include "framework/qt/MenuBarKeyboard.h"
 
 // The resources live in a static library, so nothing would pull their
 // registration in; it must run from the global namespace.
@@ -136,6 +137,7 @@ void MainFrameUi::BuildMenuBar() {
             }
         }
     }
+    menubar::EnableKeyboardMode(window_);
 }
 
 void MainFrameUi::BuildToolBar() {

@@ -18,9 +18,10 @@ namespace quolix::app {
 
 // The main frame's menu bar, toolbar and status bar, built on a QMainWindow
 // from the command table: one QAction per command, shared by menu, toolbar and
-// accelerator keys. Commands reach the rest of the application through
-// commandTriggered; the frame itself handles only the toolbar and status-bar
-// toggles. Create it with new: the window owns it, as it owns the actions.
+// accelerator keys; F10 takes the keyboard to the menu bar, as Alt does.
+// Commands reach the rest of the application through commandTriggered; the
+// frame itself handles only the toolbar and status-bar toggles. Create it with new: the window owns
+// it, as it owns the actions.
 class MainFrameUi : public QObject {
     Q_OBJECT
 

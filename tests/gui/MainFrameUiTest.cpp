@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -342,6 +343,54 @@ TEST_F(MainFrameUiTest, EditKeysReachATextFieldInTheMainWindow) {
     EXPECT_EQ(edit->text(), "abcabc");
     QTest::keyClick(edit, Qt::Key_F6);
     QTest::keyClick(edit, Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_TRUE(triggered_.empty());
+}
+
+TEST_F(MainFrameUiTest, F10TakesTheKeyboardToTheMenuBarAndBack) {
+    auto* edit = new QLineEdit(&window_);
+    window_.setCentralWidget(edit);
+    ShowAndActivate(window_);
+    edit->setFocus();
+    QMenuBar* bar = window_.menuBar();
+    const QList<QAction*> menus = bar->actions();
+
+    // Highlighted, not dropped down: the arrows move along the bar.
+    const auto highlighted = [&](QAction* menu) {
+        const QImage image = bar->grab(bar->actionGeometry(menu)).toImage();
+        const QRgb highlight = bar->palette().color(QPalette::Highlight).rgb();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                count += image.pixel(x, y) == highlight ? 1 : 0;
+            }
+        }
+        return count > image.width() * image.height() / 4;
+    };
+    EXPECT_FALSE(highlighted(menus[0]));
+    QTest::keyClick(edit, Qt::Key_F10);
+    EXPECT_EQ(bar->activeAction(), menus[0]);
+    EXPECT_TRUE(highlighted(menus[0]));
+    EXPECT_TRUE(bar->hasFocus());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(bar, Qt::Key_Right);
+    EXPECT_EQ(bar->activeAction(), menus[1]);
+    EXPECT_FALSE(highlighted(menus[0]));
+    EXPECT_TRUE(highlighted(menus[1]));
+    QTest::keyClick(bar, Qt::Key_Escape);
+    EXPECT_EQ(bar->activeAction(), nullptr);
+    EXPECT_TRUE(edit->hasFocus());
+
+    // F10 again leaves, as a second Alt does; Down drops the menu.
+    QTest::keyClick(edit, Qt::Key_F10);
+    QTest::keyClick(bar, Qt::Key_F10);
+    EXPECT_EQ(bar->activeAction(), nullptr);
+    EXPECT_TRUE(edit->hasFocus());
+    QTest::keyClick(edit, Qt::Key_F10);
+    QTest::keyClick(bar, Qt::Key_Down);
+    EXPECT_EQ(QApplication::activePopupWidget(), menus[0]->menu());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::keyClick(bar, Qt::Key_Escape);
+    EXPECT_TRUE(edit->hasFocus());
     EXPECT_TRUE(triggered_.empty());
 }
 
