@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -19,6 +19,7 @@
 #include "app/MainFrameUi.h"
 #include "framework/CommandIds.h"
 #include "framework/DocumentFile.h"
+#include "framework/qt/FileDialogs.h"
 #include "framework/qt/QtPrinting.h"
 #include "framework/qt/QtViewHost.h"
 #include "settings/SettingsStore.h"
@@ -270,7 +271,7 @@ bool CQuolixApp::SaveDocumentAs(const QString& path) {
 
 void CQuolixApp::OnFileOpen() {
     const QString path =
-        QFileDialog::getOpenFileName(frame_.get(), QStringLiteral("開く"), QString(), FileFilter);
+        filedialog::GetOpenFileName(frame_.get(), QStringLiteral("開く"), QString(), FileFilter);
     if (!path.isEmpty()) {
         OpenDocumentFile(path);
     }
@@ -278,7 +279,7 @@ void CQuolixApp::OnFileOpen() {
 
 void CQuolixApp::OnFileSaveAs() {
     const std::string& current = doc_.GetPathName();
-    QString path = QFileDialog::getSaveFileName(
+    QString path = filedialog::GetSaveFileName(
         frame_.get(), QStringLiteral("名前を付けて保存"),
         current.empty() ? QString() : QFile::decodeName(current.c_str()), FileFilter);
     if (path.isEmpty()) {

@@ -15,4 +15,8 @@ bool InstallJapaneseTranslation(QTranslator& translator) {
     return QCoreApplication::installTranslator(&translator);
 }
 
+void UseJapaneseLocale() {
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+}
+
 }  // namespace quolix::app

@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quolix"));
 
     // The framework's own dialogs and buttons speak Japanese like the rest.
+    quolix::app::UseJapaneseLocale();
     QTranslator translator;
     quolix::app::InstallJapaneseTranslation(translator);
     quolix::InstallFontSubstitutions();

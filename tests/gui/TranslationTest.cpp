@@ -1,6 +1,8 @@
 #include "app/Translation.h"
 
 #include <QCoreApplication>
+#include <QDate>
+#include <QLocale>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -16,6 +18,17 @@ TEST(TranslationTest, TheFrameworksOwnButtonsSpeakJapanese) {
     QCoreApplication::removeTranslator(&translator);
     EXPECT_NE(cancel, QStringLiteral("Cancel"));
     EXPECT_TRUE(cancel.contains(QStringLiteral("キャンセル"))) << cancel.toStdString();
+}
+
+TEST(TranslationTest, DatesAndNumbersFollowJapaneseWhateverTheSystemsLocale) {
+    const QLocale previous;
+    UseJapaneseLocale();
+    const QLocale locale;
+    QLocale::setDefault(previous);
+    EXPECT_EQ(locale.language(), QLocale::Japanese);
+    EXPECT_EQ(locale.toString(QDate(2024, 12, 7), QLocale::ShortFormat).toStdString(),
+              "2024/12/07");
+    EXPECT_EQ(locale.formattedDataSize(1).toStdString(), "1 バイト");
 }
 
 }  // namespace
