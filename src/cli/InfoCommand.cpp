@@ -10,6 +10,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/JsonWriter.h"
 #include "cli/RecordingInput.h"
+#include "cli/TerminalText.h"
 #include "graph/FrequencyText.h"
 #include "graph/SampleSeries.h"
 #include "settings/SettingsRecord.h"
@@ -100,7 +101,8 @@ std::string FormatInfoJson(CQuolixDoc& doc) {
 
 std::string FormatInfoText(CQuolixDoc& doc, const std::string& path, int32_t resolution) {
     const InfoSummary summary = Summarize(doc);
-    std::string text = "ファイル: " + path + "\n";
+    // A comment or a file name may hold control bytes; none reaches the terminal raw.
+    std::string text = "ファイル: " + TerminalSafe(path) + "\n";
     text += "サンプル数: " + std::to_string(summary.count) + "\n";
     if (summary.count > 0) {
         text += "最初の時刻: " + std::to_string(summary.firstTime) + " 秒\n";
@@ -125,7 +127,7 @@ std::string FormatInfoText(CQuolixDoc& doc, const std::string& path, int32_t res
     for (std::size_t i = 0; i < doc.comments.size(); ++i) {
         text += "注釈" + std::to_string(i + 1) + ":";
         if (!doc.comments[i].empty()) {
-            text += " " + Cp932ToUtf8Lossy(doc.comments[i]);
+            text += " " + TerminalSafe(Cp932ToUtf8Lossy(doc.comments[i]));
         }
         text += "\n";
     }

@@ -1,6 +1,7 @@
 #include "cli/Reporter.h"
 
 #include "base/Cp932.h"
+#include "cli/TerminalText.h"
 
 namespace quolix::cli {
 
@@ -8,7 +9,7 @@ void Reporter::Say(std::string_view subject, std::string_view text) {
     std::string line = program_;
     line += ": ";
     if (!subject.empty()) {
-        line += subject;
+        line += TerminalSafe(subject);  // a file name may hold control bytes
         line += ": ";
     }
     line += text;

@@ -9,6 +9,7 @@
 #include "cli/RecordCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/SettingsCommand.h"
+#include "cli/TerminalText.h"
 #include "settings/SettingsRecord.h"
 
 namespace quolix::cli {
@@ -80,6 +81,48 @@ TEST(InfoTextTest, SaysWhenNoIntervalFitsAnyMore) {
     Fill(doc, {{0, 1}, {8'355'840, 1}});
     const std::string text = FormatInfoText(doc, "a.qlx", 0);
     EXPECT_NE(text.find("記録間隔: なし"), std::string::npos) << text;
+}
+
+struct TerminalCase {
+    std::string text;
+    std::string shown;
+};
+
+class TerminalSafeText : public ::testing::TestWithParam<TerminalCase> {};
+
+TEST_P(TerminalSafeText, ShowsControlCharactersAsEscapes) {
+    EXPECT_EQ(TerminalSafe(GetParam().text), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TerminalSafeText,
+    ::testing::Values(TerminalCase{"\x1b]0;owned\x07\x1b[2J", "\\x1b]0;owned\\x07\\x1b[2J"},
+                      TerminalCase{"a\r\nb\tc", "a\\r\\nb\\tc"},
+                      TerminalCase{std::string("x\0y", 3), "x\\x00y"},
+                      TerminalCase{"\x7f\x1f ~", "\\x7f\\x1f ~"},
+                      TerminalCase{"\xc2\x9b"
+                                   "31m\xc2\x80",
+                                   "\\u009b31m\\u0080"},
+                      // Printable text and undecodable bytes stay as they are.
+                      TerminalCase{"周波数 \xc2\xa0\\1000", "周波数 \xc2\xa0\\1000"},
+                      TerminalCase{"\xef\xbf\xbd\xff\xc2", "\xef\xbf\xbd\xff\xc2"}));
+
+TEST(InfoTextTest, CommentsAndTheFileNameReachTheTerminalOnlyAsVisibleText) {
+    CQuolixDoc doc;
+    Fill(doc, {{0, 1}});
+    doc.comments[0] = std::string("a\0b\rc\x1b[31md\x7f", 12);
+    doc.comments[4] = "\x1b]2;title\x07";
+    const std::string text = FormatInfoText(doc, "x\x1b[1m.qlx", 0);
+    EXPECT_NE(text.find("ファイル: x\\x1b[1m.qlx\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("注釈1: a\\x00b\\rc\\x1b[31md\\x7f\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("注釈5: \\x1b]2;title\\x07\n"), std::string::npos) << text;
+    for (const char byte : text) {
+        EXPECT_TRUE(byte == '\n' || (static_cast<unsigned char>(byte) >= 0x20 && byte != 0x7F))
+            << "raw byte " << static_cast<int>(static_cast<unsigned char>(byte));
+    }
+    // JSON keeps the exact text, in its own escapes.
+    const std::string json = FormatInfoJson(doc);
+    EXPECT_NE(json.find(R"("a\u0000b\rc\u001b[31md)"), std::string::npos) << json;
 }
 
 // ---- export
