@@ -177,16 +177,16 @@ TEST(QtDeviceContextSelection, PainterStateComesBackAfterwards) {
     QPainter painter(&image);
     const QPen pen(Qt::green, 3);
     painter.setPen(pen);
-    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setBackground(QBrush(Qt::blue));
     {
         QtDeviceContext dc(painter, Dpi);
         dc.SelectPen(Pen{1, Red});
         dc.SelectFont(Font{200, Face});
         dc.TextOut(0, 0, "A");
-        EXPECT_EQ(painter.backgroundMode(), Qt::OpaqueMode);
+        EXPECT_EQ(painter.background().color(), QColor(Qt::white));
     }
     EXPECT_EQ(painter.pen(), pen);
-    EXPECT_EQ(painter.backgroundMode(), Qt::TransparentMode);
+    EXPECT_EQ(painter.background().color(), QColor(Qt::blue));
 }
 
 struct HeightCase {
@@ -260,6 +260,25 @@ TEST(QtDeviceContextText, TextHangsBelowAndRightOfItsPoint) {
     EXPECT_GE(ink.left(), 20);
     EXPECT_LE(ink.left(), 20 + 6);
     EXPECT_LE(ink.bottom(), 30 + 2 * 21);
+}
+
+// A page image is drawn under a translation to the printable corner: the
+// glyphs must move with their cell and the lines.
+TEST(QtDeviceContextText, TextFollowsThePainterTranslationLikeTheLines) {
+    const auto draw = [](QPoint offset) {
+        QImage image(300, 150, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.translate(offset);
+        QtDeviceContext dc(painter, Dpi);
+        dc.SelectFont(TextFont);
+        dc.TextOut(20, 30, Ready);
+        return image;
+    };
+    const QRect plain = Extent(draw(QPoint(0, 0)), IsDark);
+    const QRect moved = Extent(draw(QPoint(42, 42)), IsDark);
+    ASSERT_FALSE(plain.isEmpty());
+    EXPECT_EQ(moved, plain.translated(42, 42));
 }
 
 TEST(QtDeviceContextText, TextBoxIsOpaqueWhiteFromItsPoint) {

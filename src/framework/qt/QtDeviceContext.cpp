@@ -90,7 +90,11 @@ QtDeviceContext::QtDeviceContext(QPainter& painter, int32_t screenDpiY)
     : painter_(painter), dpiY_(screenDpiY), linePen_(QPenFor(Pen{})), textPen_(Qt::black) {
     painter_.save();
     // A fresh device context: black hairline, opaque white text background.
-    painter_.setBackgroundMode(Qt::OpaqueMode);
+    // TextOut fills the text cell itself, so the painter's own background
+    // mode stays transparent: in opaque mode Qt paints a laid-out text's
+    // background and glyphs without the painter's translation, which put
+    // every text of a page image 42 pixels up and left of the lines.
+    painter_.setBackgroundMode(Qt::TransparentMode);
     painter_.setBackground(QBrush(Qt::white));
     painter_.setBrush(Qt::NoBrush);
     painter_.setPen(linePen_);
