@@ -13,11 +13,13 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliProcess.h"
+#include "support/PageFrame.h"
 
 namespace quolix::cli {
 namespace {
 
 using testing::CliProcess;
+using testing::PageFrame;
 using testing::ReadFile;
 using testing::TempDir;
 
@@ -115,7 +117,10 @@ TEST_F(RenderTest, TheSizeStretchesThePicture) {
     EXPECT_TRUE(IsWhite(image.pixelColor(320, 147)));
 }
 
-TEST_F(RenderTest, ThePrintedPageIsAnA4SheetAt300Dpi) {
+// The page as printed to a PDF: no margins, so the frame's corner lies at
+// (370, 500) from the paper's corner, and every text where the layout puts
+// it against the lines.
+TEST_F(RenderTest, ThePrintedPageIsAnA4SheetWithFrameAndTextsInPlace) {
     const std::string out = dir.File("page.png");
     const CliProcess::Result result = Run({"render", Golden + "/step.qlx", "-o", out, "--page"});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -124,6 +129,29 @@ TEST_F(RenderTest, ThePrintedPageIsAnA4SheetAt300Dpi) {
     EXPECT_NEAR(image.width(), 2480, 2);
     EXPECT_NEAR(image.height(), 3508, 2);
     EXPECT_NEAR(image.dotsPerMeterX(), 11811, 2);
+
+    const PageFrame frame = PageFrame::Find(image);
+    EXPECT_NEAR(frame.left, 370, 1.0);
+    EXPECT_NEAR(frame.top, 500, 1.0);
+    EXPECT_NEAR(frame.bottom, 2300, 1.0);
+    // "Time=10sec/div" hangs from (MapX(0), MapY(-1000) + h x 5 / 10): the
+    // 45-point font is h = 60 pixels high (at the screen's 96 dpi), so its
+    // cell starts 30 pixels under the bottom line, at the left edge. Below
+    // the line's 6 pixels and left of the deviation label, nothing else is
+    // drawn.
+    QRect ink;
+    for (int y = 2304; y < 2420; ++y) {
+        for (int x = 366; x < 1000; ++x) {
+            if (PageFrame::Dark(image.pixel(x, y))) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GE(ink.top(), 2330);
+    EXPECT_LE(ink.top(), 2330 + 20);
+    EXPECT_GE(ink.left(), 370);
+    EXPECT_LE(ink.left(), 370 + 15);
 }
 
 TEST_F(RenderTest, ThePdfPageHoldsTheLabelsAndTheSettingsTitles) {

@@ -1,5 +1,6 @@
 #include "framework/qt/QtPrinting.h"
 
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 
@@ -10,6 +11,9 @@ namespace quolix {
 
 void PreparePrinter(QPrinter& printer) {
     printer.setResolution(300);
+    printer.setFullPage(false);
+    const QPageLayout layout = printer.pageLayout();
+    printer.setPageMargins(layout.minimumMargins(), layout.units());
 }
 
 bool DrawViewPage(CView& view, QPrinter& printer) {

@@ -7,7 +7,9 @@ namespace quolix {
 class CView;
 
 // Sets a printer up the way the page layout expects: 300 printer pixels per
-// inch, so that the fixed layout fills an A4 or Letter page as designed.
+// inch, and the printer's smallest margins, so that the layout's origin is the
+// corner of the printable area on every printer (the paper's corner on a
+// PDF), whatever margins Qt or a dialog chose before.
 void PreparePrinter(QPrinter& printer);
 
 // Draws the view's one page onto the printer without touching its printing
