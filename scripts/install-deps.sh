@@ -8,6 +8,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang-format clang libclang-rt-14-dev llvm
     qt6-base-dev qt6-translations-l10n libgl1-mesa-dev
+    # asking the print spooler whether a queue takes jobs
+    libcups2-dev
     fonts-ipafont-gothic fonts-noto-cjk
     xvfb xauth x11-apps poppler-utils
     time

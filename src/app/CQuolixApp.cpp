@@ -2,16 +2,19 @@
 
 #include <cstdio>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPaintEngine>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTimer>
+#include <QToolBar>
 
 #include "app/CMainFrame.h"
 #include "app/CommandLineInfo.h"
@@ -19,6 +22,7 @@
 #include "app/MainFrameUi.h"
 #include "framework/CommandIds.h"
 #include "framework/DocumentFile.h"
+#include "framework/qt/CupsDestination.h"
 #include "framework/qt/FileDialogs.h"
 #include "framework/qt/QtPrinting.h"
 #include "framework/qt/QtViewHost.h"
@@ -39,10 +43,35 @@ std::string ToPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// Where a print goes, for the preview's title.
+QString PrinterLabel(const QPrinter& printer) {
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        return printer.outputFileName().isEmpty()
+                   ? QStringLiteral("プリンタなし")
+                   : QStringLiteral("PDF ファイル %1").arg(printer.outputFileName());
+    }
+    return QStringLiteral("プリンタ %1").arg(printer.printerName());
+}
+
+// The preview's toolbar gets a 閉じる button; its only way out was the
+// window's close box (and Esc).
+void AddCloseButton(QPrintPreviewDialog& preview) {
+    auto* close = new QAction(QStringLiteral("閉じる"), &preview);  // owned by the preview
+    QObject::connect(close, &QAction::triggered, &preview, &QDialog::reject);
+    if (auto* toolBar = preview.findChild<QToolBar*>()) {
+        toolBar->addSeparator();
+        toolBar->addAction(close);
+    } else {
+        preview.addAction(close);
+    }
+}
+
 }  // namespace
 
 CQuolixApp::CQuolixApp(Options options)
-    : options_(std::move(options)), view_(options_.link != nullptr ? *options_.link : serialLink_) {
+    : options_(std::move(options)),
+      view_(options_.link != nullptr ? *options_.link : serialLink_),
+      cups_(std::make_unique<CupsDestination>()) {
     view_.SetSettingsPath(options_.settingsPath);
     view_.AttachDocument(&doc_);
     router_ = CommandRouter(&view_, &doc_, nullptr, this);
@@ -97,15 +126,14 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
             }
             break;
         case CommandLineInfo::Action::FilePrint: {
-            const QString path = QFile::decodeName(info.fileName.c_str());
             const Status opened = docfile::Open(doc_, info.fileName);
             if (!opened.ok) {
-                std::fprintf(stderr, "%s\n", opened.message.c_str());
+                ReportWithoutWindow(QString::fromStdString(opened.message));
                 return 1;
             }
-            QPrinter& printer = Printer();
-            if (!PrintTo(printer)) {
-                std::fprintf(stderr, "%s を印刷できませんでした。\n", path.toUtf8().constData());
+            const Status printed = PrintDocument(Printer());
+            if (!printed.ok) {
+                ReportWithoutWindow(QString::fromStdString(printed.message));
                 return 1;
             }
             return 0;
@@ -209,13 +237,24 @@ void CQuolixApp::ShowMessage(const QString& text) {
     QMessageBox::warning(frame_.get(), AppTitle, text);
 }
 
-void CQuolixApp::UpdateTitle() {
-    if (!frame_) {
-        return;
+void CQuolixApp::ReportWithoutWindow(const QString& text) {
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    // A print from the desktop's menu has no terminal to read.
+    if (options_.messages || QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        ShowMessage(text);
     }
+}
+
+QString CQuolixApp::DocumentTitle() const {
     const std::string& path = doc_.GetPathName();
-    frame_->SetDocumentTitle(path.empty() ? QStringLiteral("無題")
-                                          : QFileInfo(QFile::decodeName(path.c_str())).fileName());
+    return path.empty() ? QStringLiteral("無題")
+                        : QFileInfo(QFile::decodeName(path.c_str())).fileName();
+}
+
+void CQuolixApp::UpdateTitle() {
+    if (frame_) {
+        frame_->SetDocumentTitle(DocumentTitle());
+    }
 }
 
 bool CQuolixApp::Report(const Status& result) {
@@ -291,21 +330,41 @@ void CQuolixApp::OnFileSaveAs() {
     SaveDocumentAs(path);
 }
 
+const PrintDestination& CQuolixApp::Destination() const {
+    return options_.printDestination != nullptr ? *options_.printDestination : *cups_;
+}
+
 QPrinter& CQuolixApp::Printer() {
-    if (!printer_) {
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (printer_ == nullptr) {
+        if (options_.printer != nullptr) {
+            printer_ = options_.printer;
+        } else {
+            ownPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer_ = ownPrinter_.get();
+        }
+        StartOnDefaultPaper(*printer_, Destination());
         PreparePrinter(*printer_);
     }
     return *printer_;
 }
 
-bool CQuolixApp::PrintTo(QPrinter& printer) {
-    PreparePrinter(printer);
-    const bool printed = PrintViewPage(view_, printer);
+Status CQuolixApp::PrintDocument(QPrinter& printer) {
+    // The spooler lists the job, and a PDF carries its title, under this name.
+    printer.setDocName(DocumentTitle());
+    const Status printed = PrintViewPage(view_, printer, Destination());
     if (frame_) {
         frame_->Host().Invalidate();
     }
+    if (!printed.ok) {
+        return Status::Failure(
+            DocumentTitle().toStdString() + " を印刷できませんでした。\n" + printed.message,
+            printed.error);
+    }
     return printed;
+}
+
+bool CQuolixApp::PrintTo(QPrinter& printer) {
+    return Report(PrintDocument(printer));
 }
 
 void CQuolixApp::OnFilePrint(bool withDialog) {
@@ -316,21 +375,29 @@ void CQuolixApp::OnFilePrint(bool withDialog) {
             return;
         }
     }
-    if (!PrintTo(printer)) {
-        ShowMessage(QStringLiteral("印刷できませんでした。プリンタの設定を確認してください。"));
-    }
+    PrintTo(printer);
 }
 
 void CQuolixApp::OnFilePrintPreview() {
     QPrinter& printer = Printer();
+    PreparePrinter(printer);
+    printer.setDocName(DocumentTitle());
     QPrintPreviewDialog preview(&printer, frame_.get());
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* page) { DrawViewPage(view_, *page); });
-    // The picture keeps the printed layout, and the live readout stays away,
-    // for as long as the preview is open.
-    view_.OnBeginPrinting();
+    preview.setWindowTitle(
+        QStringLiteral("%1 の印刷ﾌﾟﾚﾋﾞｭｰ - %2").arg(DocumentTitle(), PrinterLabel(printer)));
+    AddCloseButton(preview);
+    // The printed layout holds only while a page is drawn: behind the preview
+    // the window keeps its own picture and live readout.
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* page) {
+        if (page->paintEngine() != nullptr &&
+            page->paintEngine()->type() == QPaintEngine::Picture) {
+            DrawPrintedPage(view_, *page);
+        } else {
+            // The preview's own print button: a real job, checked like any.
+            PrintTo(*page);
+        }
+    });
     preview.exec();
-    view_.OnEndPrinting();
     frame_->Host().Invalidate();
 }
 

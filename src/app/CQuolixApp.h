@@ -23,6 +23,7 @@ class QPrinter;
 namespace quolix {
 
 class CounterLink;
+class PrintDestination;
 
 namespace app {
 
@@ -44,6 +45,10 @@ class CQuolixApp : public QObject, public CommandTarget {
         CounterLink* link = nullptr;
         // Where messages go; null means modal message boxes.
         MessageSink messages;
+        // The printer to print on; null means one made for the default printer.
+        QPrinter* printer = nullptr;
+        // What the spooler says about a printer; null means CUPS.
+        const PrintDestination* printDestination = nullptr;
     };
 
     explicit CQuolixApp(Options options);
@@ -69,8 +74,11 @@ class CQuolixApp : public QObject, public CommandTarget {
     bool OpenDocumentFile(const QString& path);
     bool SaveDocument();
     bool SaveDocumentAs(const QString& path);
-    // Prints the view's page on the given printer (or PDF file).
+    // Prints the view's page on the given printer (or PDF file), the job
+    // named after the document.
     bool PrintTo(QPrinter& printer);
+    // The document as the title bar names it: its file name, or "無題".
+    QString DocumentTitle() const;
 
     CQuolixDoc& Document() { return doc_; }
     CQuolixView& View() { return view_; }
@@ -79,6 +87,10 @@ class CQuolixApp : public QObject, public CommandTarget {
 
   private:
     void ShowMessage(const QString& text);
+    // A failure of a command-line print, which has no window: on the
+    // terminal, and in a message box where one can be seen.
+    void ReportWithoutWindow(const QString& text);
+    Status PrintDocument(QPrinter& printer);
     // Tells the user about a failed file command; true when it succeeded.
     bool Report(const Status& result);
     // A file opened or saved goes to the top of the recent-file list and
@@ -93,13 +105,16 @@ class CQuolixApp : public QObject, public CommandTarget {
     void OnRecentFile(int index);
     void RunDemo(int seconds, const QString& folder);
     QPrinter& Printer();
+    const PrintDestination& Destination() const;
 
     Options options_;
     SerialLink serialLink_;
     CQuolixDoc doc_;
     CQuolixView view_;
     std::unique_ptr<CMainFrame> frame_;
-    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QPrinter> ownPrinter_;
+    QPrinter* printer_ = nullptr;
+    std::unique_ptr<PrintDestination> cups_;
     RecentFileList recent_;
     CommandRouter router_;
 };

@@ -1,12 +1,18 @@
 #include <fstream>
+#include <functional>
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QPageSize>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -14,14 +20,71 @@
 #include "app/CQuolixApp.h"
 #include "app/MainFrameUi.h"
 #include "framework/CommandIds.h"
+#include "framework/qt/PrintDestination.h"
 #include "framework/qt/QtViewHost.h"
 #include "settings/SettingsStore.h"
+#include "support/PageFrame.h"
 #include "unit/FakeCounterLink.h"
 
 namespace quolix::app {
 namespace {
 
 using testing::FakeCounterLink;
+using testing::PageFrame;
+
+// A print spooler as a test tells it: its paper, and its answers before and
+// after a job.
+class FakeDestination : public PrintDestination {
+  public:
+    QPageSize paper;
+    Status ready;
+    Status took;
+    mutable int jobs = 0;
+
+    QPageSize DefaultPageSize(const QPrinter&) const override { return paper; }
+    Status Ready(const QPrinter&) const override { return ready; }
+    Status TookJob(const QPrinter&) const override {
+        ++jobs;
+        return took;
+    }
+};
+
+// Runs the action once the next modal dialog's event loop is running; the
+// timer goes with the test, so a dialog that never opens cannot be acted on
+// by a later test.
+class WhenModal {
+  public:
+    explicit WhenModal(std::function<void(QWidget*)> action) {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [action = std::move(action)] {
+            action(QApplication::activeModalWidget());
+        });
+        timer_.start(0);
+    }
+
+  private:
+    QTimer timer_;
+};
+
+// A PDF's text (pdftotext) or its description (pdfinfo).
+QString PdfTool(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000)) {
+        ADD_FAILURE() << tool.toStdString() << " (poppler-utils) is needed";
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The first page of a PDF at 300 dpi (pdftoppm).
+QImage PdfPage(const QString& pdf) {
+    const QString prefix = pdf + QStringLiteral("-page");
+    PdfTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+             QStringLiteral("-singlefile"), pdf, prefix});
+    return QImage(prefix + QStringLiteral(".png"));
+}
 
 // The application on a scripted counter and a settings file of its own;
 // messages are collected instead of shown.
@@ -35,11 +98,14 @@ class QuolixAppTest : public ::testing::Test {
 
     std::string SettingsPath() const { return dir.filePath("quolix.ini").toStdString(); }
 
-    std::unique_ptr<CQuolixApp> Start(const std::vector<std::string>& arguments = {}) {
+    std::unique_ptr<CQuolixApp> Start(const std::vector<std::string>& arguments = {},
+                                      QPrinter* printer = nullptr) {
         CQuolixApp::Options options;
         options.settingsPath = SettingsPath();
         options.link = &link;
         options.messages = [this](const QString& text, const QString&) { messages.append(text); };
+        options.printer = printer;
+        options.printDestination = &destination;
         auto app = std::make_unique<CQuolixApp>(std::move(options));
         status = app->InitInstance(arguments);
         return app;
@@ -62,8 +128,21 @@ class QuolixAppTest : public ::testing::Test {
         app.UpdateCommandStates();
     }
 
+    // A saved recording with few deviation divisions.
+    std::string SaveRun() {
+        const std::string path = dir.filePath("run.qlx").toStdString();
+        auto app = Start();
+        CQuolixDoc& doc = app->Document();
+        doc.Append(0, 100000);
+        doc.Append(10, 100004);
+        doc.Append(20, 99997);
+        EXPECT_TRUE(app->SaveDocumentAs(QString::fromStdString(path)));
+        return path;
+    }
+
     QTemporaryDir dir;
     FakeCounterLink link;
+    FakeDestination destination;
     QStringList messages;
     std::optional<int> status;
 };
@@ -229,6 +308,136 @@ TEST_F(QuolixAppTest, BadArgumentsEndStartUp) {
     auto app = Start({"--print"});
     ASSERT_TRUE(status.has_value());
     EXPECT_EQ(*status, 2);
+}
+
+// A print from the command line: the destination's paper and answers, the
+// job named after the file, the page finished or the failure reported with
+// status 1.
+TEST_F(QuolixAppTest, CommandLinePrintReportsWhatBecameOfTheJob) {
+    struct Case {
+        const char* name;
+        Status ready;
+        Status took;
+        const char* output;  // in the test's folder
+        int status;
+        const char* reason;  // in the message after "run.qlx を印刷できませんでした。"
+    };
+    const Case cases[] = {
+        {"printed", {}, {}, "out.pdf", 0, nullptr},
+        {"refused before",
+         Status::Failure("プリンタ「PDF」は印刷を受け付けていません。"),
+         {},
+         "out.pdf",
+         1,
+         "プリンタ「PDF」は印刷を受け付けていません。"},
+        {"refused after",
+         {},
+         Status::Failure("プリンタ「PDF」が印刷を受け付けませんでした。"),
+         "out.pdf",
+         1,
+         "プリンタ「PDF」が印刷を受け付けませんでした。"},
+        {"no folder", {}, {}, "none/out.pdf", 1, "に書き込めません。"},
+    };
+    const std::string run = SaveRun();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString pdf = dir.filePath(QString::fromUtf8(c.output));
+        QFile::remove(pdf);
+        messages.clear();
+        destination.paper = QPageSize(QPageSize::Letter);
+        destination.ready = c.ready;
+        destination.took = c.took;
+        {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            auto app = Start({"--print", run}, &printer);
+            ASSERT_TRUE(status.has_value());
+            EXPECT_EQ(*status, c.status);
+            EXPECT_EQ(printer.docName().toStdString(), "run.qlx");
+            EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::Letter);
+            EXPECT_EQ(app->View().printing, 0);
+        }
+        if (c.status != 0) {
+            ASSERT_EQ(messages.size(), 1);
+            EXPECT_TRUE(
+                messages[0].startsWith(QStringLiteral("run.qlx を印刷できませんでした。\n")))
+                << messages[0].toStdString();
+            EXPECT_TRUE(messages[0].contains(QString::fromUtf8(c.reason)))
+                << messages[0].toStdString();
+            if (!c.took.ok) {
+                EXPECT_TRUE(QFile::exists(pdf));  // drawn, then refused
+            } else {
+                EXPECT_FALSE(QFile::exists(pdf));
+            }
+            continue;
+        }
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        const QString info = PdfTool(QStringLiteral("pdfinfo"), {pdf});
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title:\\s+run\\.qlx\\n"))))
+            << info.toStdString();
+        EXPECT_TRUE(
+            info.contains(QRegularExpression(QStringLiteral("Page size:\\s+612 x 792 pts"))))
+            << info.toStdString();
+        // No margins on a PDF: the frame's corner is (370, 500) from the
+        // paper's corner.
+        const PageFrame frame = PageFrame::Find(PdfPage(pdf));
+        EXPECT_NEAR(frame.left, 370, 1.0);
+        EXPECT_NEAR(frame.top, 500, 1.0);
+        EXPECT_NEAR(frame.bottom, 2300, 1.0);
+    }
+}
+
+// The preview names what it shows and closes with its own button; while it
+// is open the window keeps its own picture, the printed layout being used
+// only while the preview's page is drawn.
+TEST_F(QuolixAppTest, PreviewLeavesTheWindowItsPictureAndClosesWithItsButton) {
+    const QString pdf = dir.filePath(QStringLiteral("preview.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    auto app = Start({}, &printer);
+    app->Document().Append(0, 100000);
+    app->Document().Append(10, 100004);
+    QtViewHost& host = app->Frame().Host();
+    // The lower part of the window: the frame's bottom, the labels and the
+    // comments, but not the clock.
+    const auto lowerPart = [&host] {
+        host.Invalidate();
+        const QImage image = host.grab().toImage();
+        return image.copy(0, image.height() / 2, image.width(), image.height() / 2);
+    };
+    const QImage before = lowerPart();
+    bool closed = false;
+    const WhenModal check([&](QWidget* modal) {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(modal);
+        if (preview == nullptr) {
+            ADD_FAILURE() << "no preview";
+            if (modal != nullptr) {
+                modal->close();
+            }
+            return;
+        }
+        EXPECT_TRUE(preview->windowTitle().contains(QStringLiteral("無題")));
+        EXPECT_TRUE(preview->windowTitle().contains(pdf)) << preview->windowTitle().toStdString();
+        EXPECT_EQ(app->View().printing, 0);
+        Ticks(*app, 1);
+        EXPECT_TRUE(lowerPart() == before) << "the window shows another picture";
+        for (QToolButton* button : preview->findChildren<QToolButton*>()) {
+            if (button->text() == QStringLiteral("閉じる") && !closed) {
+                closed = true;
+                button->click();
+            }
+        }
+        if (!closed) {
+            ADD_FAILURE() << "no 閉じる button";
+            preview->reject();
+        }
+    });
+    ASSERT_TRUE(app->ExecuteCommand(ID_FILE_PRINT_PREVIEW));
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(app->View().printing, 0);
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST_F(QuolixAppTest, PrintingToPdfGivesOnePageWithTheLabels) {

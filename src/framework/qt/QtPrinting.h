@@ -1,10 +1,13 @@
 #pragma once
 
+#include "base/Status.h"
+
 class QPrinter;
 
 namespace quolix {
 
 class CView;
+class PrintDestination;
 
 // Sets a printer up the way the page layout expects: 300 printer pixels per
 // inch, and the printer's smallest margins, so that the layout's origin is the
@@ -12,14 +15,18 @@ class CView;
 // PDF), whatever margins Qt or a dialog chose before.
 void PreparePrinter(QPrinter& printer);
 
-// Draws the view's one page onto the printer without touching its printing
-// flag (a preview keeps the flag set for as long as it is open). False when
-// the printer could not be started.
-bool DrawViewPage(CView& view, QPrinter& printer);
+// A printer made for the destination starts on the destination's own paper
+// rather than on Qt's A4.
+void StartOnDefaultPaper(QPrinter& printer, const PrintDestination& destination);
 
-// Draws the view's one page onto the printer (a real one, a PDF file or a
-// preview), with the view's printing flag set from start to end. False when
-// the printer could not be started.
-bool PrintViewPage(CView& view, QPrinter& printer);
+// Draws the view's one page onto a printer, a PDF file or a preview page,
+// with the view's printing flag set only while the page is drawn. Fails when
+// the printer could not be started or the page not be finished; the message
+// says why.
+Status DrawPrintedPage(CView& view, QPrinter& printer);
+
+// Prints the view's page: prepares the printer, asks the destination whether
+// it takes jobs, draws, and asks again whether it took this one.
+Status PrintViewPage(CView& view, QPrinter& printer, const PrintDestination& destination);
 
 }  // namespace quolix
