@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QShowEvent>
 
 #include "acquisition/CQuolixView.h"
 #include "app/MainFrameUi.h"
@@ -105,8 +106,12 @@ void CMainFrame::Shutdown() {
     }
     shutDown_ = true;
     // The frame stores its placement before the view closes the port, as the
-    // frame's window goes before its child view's.
-    SavePlacement();
+    // frame's window goes before its child view's. A frame never shown (a
+    // print from the command line, a file that could not be opened) has no
+    // placement of the user's to keep.
+    if (shown_) {
+        SavePlacement();
+    }
     view_.OnDestroy();
 }
 
@@ -138,6 +143,11 @@ void CMainFrame::SetRecentFiles(const QStringList& files) {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     Shutdown();
     event->accept();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    shown_ = true;
+    QMainWindow::showEvent(event);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

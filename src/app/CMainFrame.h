@@ -35,7 +35,8 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     // settings, the port, the polling timer), then the bars, then the frame
     // moves to the stored rectangle.
     void Create();
-    // Stores the placement, then lets the view close the port. Runs once.
+    // Stores the placement of a frame that was shown, then lets the view
+    // close the port. Runs once.
     void Shutdown();
 
     QtViewHost& Host() const { return *host_; }
@@ -56,6 +57,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -68,6 +70,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     MainFrameUi* ui_ = nullptr;
     std::vector<QAction*> recentActions_;
     bool created_ = false;
+    bool shown_ = false;
     bool shutDown_ = false;
 };
 

@@ -102,6 +102,13 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
     QtViewHost& host = frame_->Host();
     if (options_.messages) {
         host.SetMessageBoxRunner(options_.messages);
+    } else if (info.action == CommandLineInfo::Action::FilePrint) {
+        // A print shows no window: the view's word about the counter, which
+        // the print does not need, goes to the terminal. A box would stand in
+        // the print's way, and without a display nobody could close it.
+        host.SetMessageBoxRunner([](const QString& text, const QString&) {
+            std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+        });
     }
     host.SetAfterTick([this] { UpdateCommandStates(); });
     host.SetSettingsDialogRunner([this](SettingsRecord& record) {
@@ -125,19 +132,8 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
                 return 1;
             }
             break;
-        case CommandLineInfo::Action::FilePrint: {
-            const Status opened = docfile::Open(doc_, info.fileName);
-            if (!opened.ok) {
-                ReportWithoutWindow(QString::fromStdString(opened.message));
-                return 1;
-            }
-            const Status printed = PrintDocument(Printer());
-            if (!printed.ok) {
-                ReportWithoutWindow(QString::fromStdString(printed.message));
-                return 1;
-            }
-            return 0;
-        }
+        case CommandLineInfo::Action::FilePrint:
+            return PrintFromCommandLine(info.fileName);
         default:
             NewDocument();
             break;
@@ -243,6 +239,29 @@ void CQuolixApp::ReportWithoutWindow(const QString& text) {
     if (options_.messages || QGuiApplication::platformName() != QLatin1String("offscreen")) {
         ShowMessage(text);
     }
+}
+
+std::optional<int> CQuolixApp::PrintFromCommandLine(std::string fileName) {
+    if (fileName.empty()) {
+        // The desktop's print action without a file: ask for one.
+        const QString chosen = filedialog::GetOpenFileName(
+            nullptr, QStringLiteral("印刷するファイルを開く"), QString(), FileFilter);
+        if (chosen.isEmpty()) {
+            return 0;
+        }
+        fileName = ToPath(chosen);
+    }
+    const Status opened = docfile::Open(doc_, fileName);
+    if (!opened.ok) {
+        ReportWithoutWindow(QString::fromStdString(opened.message));
+        return 1;
+    }
+    const Status printed = PrintDocument(Printer());
+    if (!printed.ok) {
+        ReportWithoutWindow(QString::fromStdString(printed.message));
+        return 1;
+    }
+    return 0;
 }
 
 QString CQuolixApp::DocumentTitle() const {

@@ -90,6 +90,7 @@ class CQuolixApp : public QObject, public CommandTarget {
     // A failure of a command-line print, which has no window: on the
     // terminal, and in a message box where one can be seen.
     void ReportWithoutWindow(const QString& text);
+    std::optional<int> PrintFromCommandLine(std::string fileName);
     Status PrintDocument(QPrinter& printer);
     // Tells the user about a failed file command; true when it succeeded.
     bool Report(const Status& result);

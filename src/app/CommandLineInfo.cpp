@@ -32,11 +32,15 @@ CommandLineInfo CommandLineInfo::Parse(const std::vector<std::string>& arguments
         return info;
     }
     if (first == "--print" || first == "/p" || first == "/P") {
-        if (arguments.size() != 2 || arguments[1].empty()) {
+        // Without a file (the desktop's print action, started alone) the
+        // application asks for one.
+        if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1].empty())) {
             return Invalid("--print には印刷するファイルを一つ指定してください。");
         }
         info.action = Action::FilePrint;
-        info.fileName = arguments[1];
+        if (arguments.size() == 2) {
+            info.fileName = arguments[1];
+        }
         return info;
     }
     if (first == "--demo") {
@@ -62,7 +66,7 @@ CommandLineInfo CommandLineInfo::Parse(const std::vector<std::string>& arguments
 
 const char* CommandLineInfo::Usage() {
     return "使い方: quolix [ファイル.qlx]\n"
-           "       quolix --print ファイル.qlx   (/p ファイル.qlx も可)\n"
+           "       quolix --print [ファイル.qlx]   (/p ファイル.qlx も可)\n"
            "       quolix --demo 秒数 フォルダ\n"
            "       quolix --help | --version\n";
 }

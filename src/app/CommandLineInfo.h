@@ -12,7 +12,7 @@ struct CommandLineInfo {
     enum class Action {
         FileNew,    // no argument: a new, empty document
         FileOpen,   // one file: open it
-        FilePrint,  // --print FILE or /p FILE: print it on the default printer, then exit
+        FilePrint,  // --print [FILE] or /p [FILE]: print it (asked for when not given), then exit
         Demo,       // --demo SECONDS FOLDER: record from the counter, save a picture and a file
         Help,       // --help
         Version,    // --version

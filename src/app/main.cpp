@@ -19,9 +19,26 @@ int main(int argc, char** argv) {
     // display, so they work over ssh. Anything else waits until Qt has taken
     // its own options (-platform, -display...) out of the command line.
     const std::vector<std::string> early(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (const std::optional<int> status =
-            quolix::app::CommandLineInfo::Parse(early).AnswerWithoutWindow(stdout)) {
+    const quolix::app::CommandLineInfo earlyInfo = quolix::app::CommandLineInfo::Parse(early);
+    if (const std::optional<int> status = earlyInfo.AnswerWithoutWindow(stdout)) {
         return *status;
+    }
+    // A print from the command line needs no window, so without a display it
+    // draws through Qt's offscreen platform; the platform must be chosen
+    // before QApplication exists. Asking for the file needs a display.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool noDisplay = platform.startsWith("offscreen") ||
+                           (platform.isEmpty() && qEnvironmentVariableIsEmpty("DISPLAY") &&
+                            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    if (earlyInfo.action == quolix::app::CommandLineInfo::Action::FilePrint && noDisplay) {
+        if (earlyInfo.fileName.empty()) {
+            std::fprintf(stderr, "%s\n%s",
+                         "画面がないため、印刷するファイルを尋ねられません。"
+                         "--print には印刷するファイルを指定してください。",
+                         quolix::app::CommandLineInfo::Usage());
+            return 2;
+        }
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     }
 
     QApplication application(argc, argv);

@@ -1,6 +1,8 @@
-// --version and --help of every program, run as a user runs them over ssh:
-// no display, no Qt platform chosen. They must answer, not abort.
+// --version and --help of every program, and the desktop program's print, run
+// as a user runs them over ssh: no display, no Qt platform chosen. They must
+// answer, not abort.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,29 @@ TEST(VersionAndHelp, EveryProgramAnswersWithoutADisplay) {
     EXPECT_EQ(afterQt.out, std::string("quolix ") + VersionText + "\n");
 #endif
 }
+
+#ifdef QUOLIX_DESKTOP
+// A print needs no window, so it needs no display either; it must not abort
+// for want of a Qt platform, nor wait on a message box nobody sees (no
+// counter answers here). No spooler is reachable, so the print itself fails,
+// and says so. Asking for a file does need a display.
+TEST(VersionAndHelp, ThePrintRunsWithoutADisplay) {
+    const std::map<std::string, std::string> noSpooler = {{"CUPS_SERVER", "/nonexistent/cups.sock"},
+                                                          {"QUOLIX_COM1", "/nonexistent/tty"}};
+    const CliProcess::Result printed =
+        CliProcess::Run(QUOLIX_DESKTOP, {"--print", std::string(QUOLIX_GOLDEN_DIR) + "/step.qlx"},
+                        noSpooler, NoDisplay);
+    EXPECT_EQ(printed.status, 1);
+    EXPECT_NE(printed.err.find("step.qlx を印刷できませんでした。\n使えるプリンタがありません。"),
+              std::string::npos)
+        << printed.err;
+
+    const CliProcess::Result asked = CliProcess::Run(QUOLIX_DESKTOP, {"--print"}, {}, NoDisplay);
+    EXPECT_EQ(asked.status, 2);
+    EXPECT_EQ(asked.err.rfind("画面がないため、印刷するファイルを尋ねられません。", 0), 0u)
+        << asked.err;
+}
+#endif
 
 }  // namespace
 }  // namespace quolix::cli

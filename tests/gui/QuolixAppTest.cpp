@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -126,6 +127,25 @@ class QuolixAppTest : public ::testing::Test {
             app.View().OnTimer(CQuolixView::PollTimerId);
         }
         app.UpdateCommandStates();
+    }
+
+    // A settings file of a user who left the program maximised; a frame
+    // that was never shown must leave it as it is.
+    std::string WriteMaximisedSettings() {
+        SettingsRecord record;
+        record.ApplyDefaults();
+        record.Int(SettingsRecord::WindowLeft) = 100;
+        record.Int(SettingsRecord::WindowTop) = 120;
+        record.Int(SettingsRecord::WindowRight) = 600;
+        record.Int(SettingsRecord::WindowBottom) = 520;
+        record.Int(SettingsRecord::ShowState) = SettingsRecord::ShowMaximized;
+        EXPECT_TRUE(SettingsStore(SettingsPath()).SaveFrom(record));
+        return SettingsBytes();
+    }
+
+    std::string SettingsBytes() const {
+        QFile file(QString::fromStdString(SettingsPath()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
     }
 
     // A saved recording with few deviation divisions.
@@ -296,23 +316,27 @@ TEST_F(QuolixAppTest, AForeignFileIsRefusedAndTheDocumentKeepsItsName) {
 }
 
 TEST_F(QuolixAppTest, AFileThatCannotBeOpenedEndsStartUpWithAMessage) {
+    const std::string settings = WriteMaximisedSettings();
     const std::string missing = dir.filePath("missing.qlx").toStdString();
-    auto app = Start({missing});
-    ASSERT_TRUE(status.has_value());
-    EXPECT_NE(*status, 0);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("missing.qlx")));
+    {
+        auto app = Start({missing});
+        ASSERT_TRUE(status.has_value());
+        EXPECT_NE(*status, 0);
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("missing.qlx")));
+    }
+    EXPECT_EQ(SettingsBytes(), settings);
 }
 
 TEST_F(QuolixAppTest, BadArgumentsEndStartUp) {
-    auto app = Start({"--print"});
+    auto app = Start({"--print", "one.qlx", "two.qlx"});
     ASSERT_TRUE(status.has_value());
     EXPECT_EQ(*status, 2);
 }
 
 // A print from the command line: the destination's paper and answers, the
 // job named after the file, the page finished or the failure reported with
-// status 1.
+// status 1. The window is never shown, so the stored placement stays.
 TEST_F(QuolixAppTest, CommandLinePrintReportsWhatBecameOfTheJob) {
     struct Case {
         const char* name;
@@ -339,6 +363,7 @@ TEST_F(QuolixAppTest, CommandLinePrintReportsWhatBecameOfTheJob) {
         {"no folder", {}, {}, "none/out.pdf", 1, "に書き込めません。"},
     };
     const std::string run = SaveRun();
+    const std::string settings = WriteMaximisedSettings();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString pdf = dir.filePath(QString::fromUtf8(c.output));
@@ -358,6 +383,7 @@ TEST_F(QuolixAppTest, CommandLinePrintReportsWhatBecameOfTheJob) {
             EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::Letter);
             EXPECT_EQ(app->View().printing, 0);
         }
+        EXPECT_EQ(SettingsBytes(), settings);
         if (c.status != 0) {
             ASSERT_EQ(messages.size(), 1);
             EXPECT_TRUE(
@@ -385,6 +411,46 @@ TEST_F(QuolixAppTest, CommandLinePrintReportsWhatBecameOfTheJob) {
         EXPECT_NEAR(frame.left, 370, 1.0);
         EXPECT_NEAR(frame.top, 500, 1.0);
         EXPECT_NEAR(frame.bottom, 2300, 1.0);
+    }
+}
+
+// The desktop's print action, started without a file, asks for one with the
+// open-file dialog; cancelling it prints nothing.
+TEST_F(QuolixAppTest, PrintWithoutAFileAsksForOne) {
+    const std::string run = SaveRun();
+    for (const bool choose : {false, true}) {
+        SCOPED_TRACE(choose ? "chosen" : "cancelled");
+        const QString pdf = dir.filePath(QStringLiteral("asked.pdf"));
+        QFile::remove(pdf);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        bool asked = false;
+        const WhenModal answer([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (dialog == nullptr) {
+                ADD_FAILURE() << "no file dialog";
+                if (modal != nullptr) {
+                    modal->close();
+                }
+                return;
+            }
+            asked = true;
+            EXPECT_TRUE(dialog->nameFilters().contains(QStringLiteral("Quolix ﾌｧｲﾙ (*.qlx)")));
+            if (choose) {
+                dialog->selectFile(QString::fromStdString(run));
+                QMetaObject::invokeMethod(dialog, "accept");
+            } else {
+                dialog->reject();
+            }
+        });
+        auto app = Start({"--print"}, &printer);
+        EXPECT_TRUE(asked);
+        ASSERT_TRUE(status.has_value());
+        EXPECT_EQ(*status, 0);
+        EXPECT_EQ(QFile::exists(pdf), choose);
+        EXPECT_EQ(destination.jobs, choose ? 1 : 0);
+        destination.jobs = 0;
     }
 }
 
