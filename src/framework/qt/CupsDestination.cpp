@@ -114,7 +114,8 @@ Status CupsDestination::TookJob(const QPrinter& printer) const {
     }
     // Qt hands the finished page to CUPS inside QPainter::end() and drops the
     // answer; libcups keeps the last answer of the calling thread, which is
-    // this one, so it is read right away.
+    // this one, so it is read right away. Ready's own request ended well
+    // when it let the job go, so no older failure can be taken for this one.
     if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
         return Status::Failure(
             WithReason(Quoted(printer.printerName()) + "が印刷を受け付けませんでした。",
