@@ -64,6 +64,7 @@ void CQuolixDoc::Append(int32_t time, int32_t reading) {
     times[static_cast<size_t>(count)] = time;
     readings[static_cast<size_t>(count)] = reading;
     ++count;
+    SetModifiedFlag();
 }
 
 int CQuolixDoc::IsFull() {
@@ -119,6 +120,7 @@ void CQuolixDoc::CopyCommentsTo(Comments& destination) const {
 
 void CQuolixDoc::SetComments(const Comments& source) {
     comments = source;
+    SetModifiedFlag();
 }
 
 }  // namespace quolix

@@ -38,6 +38,7 @@ class CQuolixDoc : public CDocument {
     // Empties the store and the comments and tells the views (StoreResetHint).
     void Reset();
 
+    // Stores a sample and marks the document modified (unless it is full).
     void Append(int32_t time, int32_t reading);
     int IsFull();
     int32_t ChooseInterval();
@@ -48,6 +49,7 @@ class CQuolixDoc : public CDocument {
     int32_t LastSample(int32_t& time, int32_t& reading);
 
     void CopyCommentsTo(Comments& destination) const;
+    // Marks the document modified: the comments are part of the record.
     void SetComments(const Comments& source);
     // The stored samples, read-only, for drawing and reports.
     SampleSeries Samples() const;

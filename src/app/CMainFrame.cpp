@@ -115,8 +115,10 @@ void CMainFrame::Shutdown() {
     view_.OnDestroy();
 }
 
-void CMainFrame::SetDocumentTitle(const QString& documentName) {
-    setWindowTitle(documentName + QStringLiteral(" - Quolix"));
+void CMainFrame::SetDocumentTitle(const QString& documentName, bool modified) {
+    // Qt's convention: a '*' right after the document's name.
+    setWindowTitle(documentName + (modified ? QStringLiteral("*") : QString()) +
+                   QStringLiteral(" - Quolix"));
 }
 
 void CMainFrame::SetRecentFiles(const QStringList& files) {
@@ -141,6 +143,10 @@ void CMainFrame::SetRecentFiles(const QStringList& files) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (closeQuery_ && !closeQuery_()) {
+        event->ignore();
+        return;
+    }
     Shutdown();
     event->accept();
 }

@@ -42,7 +42,10 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     QtViewHost& Host() const { return *host_; }
     MainFrameUi& Ui() const { return *ui_; }
 
-    void SetDocumentTitle(const QString& documentName);
+    void SetDocumentTitle(const QString& documentName, bool modified);
+    // Asked before the window closes; false keeps it open (the user
+    // cancelled the question whether to save).
+    void SetCloseQuery(std::function<bool()> query) { closeQuery_ = std::move(query); }
     void SetRecentFiles(const QStringList& files);
     const std::vector<QAction*>& RecentFileActions() const { return recentActions_; }
 
@@ -69,6 +72,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     QtViewHost* host_ = nullptr;
     MainFrameUi* ui_ = nullptr;
     std::vector<QAction*> recentActions_;
+    std::function<bool()> closeQuery_;
     bool created_ = false;
     bool shown_ = false;
     bool shutDown_ = false;

@@ -1,9 +1,12 @@
 #include "app/CQuolixApp.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +16,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSessionManager>
 #include <QTimer>
 #include <QToolBar>
 
@@ -71,7 +75,9 @@ void AddCloseButton(QPrintPreviewDialog& preview) {
 CQuolixApp::CQuolixApp(Options options)
     : options_(std::move(options)),
       view_(options_.link != nullptr ? *options_.link : serialLink_),
-      cups_(std::make_unique<CupsDestination>()) {
+      cups_(std::make_unique<CupsDestination>()),
+      recovery_(options_.recoveryFolder.empty() ? RecoveryFile::DefaultFolder()
+                                                : options_.recoveryFolder) {
     view_.SetSettingsPath(options_.settingsPath);
     view_.AttachDocument(&doc_);
     router_ = CommandRouter(&view_, &doc_, nullptr, this);
@@ -81,6 +87,8 @@ CQuolixApp::~CQuolixApp() {
     if (frame_) {
         frame_->Shutdown();
     }
+    // A clean exit: whatever was unsaved, the user has decided about it.
+    recovery_.Remove();
 }
 
 std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& arguments) {
@@ -110,7 +118,10 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
             std::fprintf(stderr, "%s\n", text.toUtf8().constData());
         });
     }
-    host.SetAfterTick([this] { UpdateCommandStates(); });
+    host.SetAfterTick([this] {
+        UpdateCommandStates();
+        DocumentChanged();
+    });
     host.SetSettingsDialogRunner([this](SettingsRecord& record) {
         return RunSettingsDialog(frame_.get(), options_.settingsPath, record);
     });
@@ -118,6 +129,20 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
         return RunCommentDialog(frame_.get(), lines);
     });
     frame_->Create();
+    frame_->SetCloseQuery([this] { return !askBeforeClosing_ || SaveModified(); });
+    // The desktop session is ending: the same question, while it may be asked.
+    connect(
+        qApp, &QGuiApplication::commitDataRequest, this,
+        [this](QSessionManager& manager) {
+            if (askBeforeClosing_ && manager.allowsInteraction()) {
+                const bool goOn = SaveModified();
+                manager.release();
+                if (!goOn) {
+                    manager.cancel();
+                }
+            }
+        },
+        Qt::DirectConnection);
     router_.SetFrame(frame_.get());
     connect(frame_.get(), &CMainFrame::commandTriggered, this,
             [this](uint32_t id) { ExecuteCommand(id); });
@@ -148,6 +173,8 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
     UpdateCommandStates();
     if (info.action == CommandLineInfo::Action::Demo) {
         RunDemo(info.demoSeconds, QFile::decodeName(info.demoFolder.c_str()));
+    } else if (info.action != CommandLineInfo::Action::FileOpen) {
+        OfferRecovery();
     }
     return std::nullopt;
 }
@@ -155,6 +182,7 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
 bool CQuolixApp::ExecuteCommand(uint32_t id) {
     const bool ran = router_.Execute(id);
     UpdateCommandStates();
+    DocumentChanged();
     return ran;
 }
 
@@ -185,7 +213,9 @@ bool CQuolixApp::HasCmdHandler(uint32_t id) const {
 bool CQuolixApp::OnCmdMsg(uint32_t id) {
     switch (id) {
         case ID_FILE_NEW:
-            NewDocument();
+            if (SaveModified()) {
+                NewDocument();
+            }
             return true;
         case ID_FILE_OPEN:
             OnFileOpen();
@@ -272,7 +302,86 @@ QString CQuolixApp::DocumentTitle() const {
 
 void CQuolixApp::UpdateTitle() {
     if (frame_) {
-        frame_->SetDocumentTitle(DocumentTitle());
+        frame_->SetDocumentTitle(DocumentTitle(), doc_.IsModified());
+    }
+}
+
+void CQuolixApp::DocumentChanged() {
+    UpdateTitle();
+    const Status kept = recovery_.Update(doc_);
+    // Told once when the copy starts failing, not at every sample.
+    if (!kept.ok && !recoveryFailed_) {
+        ShowMessage(QStringLiteral("保存されていない記録の控えを作れません。\n") +
+                    QString::fromStdString(kept.message));
+    }
+    recoveryFailed_ = !kept.ok;
+}
+
+QMessageBox::StandardButton CQuolixApp::Ask(const QString& text,
+                                            QMessageBox::StandardButtons buttons) {
+    if (options_.questions) {
+        return options_.questions(text, AppTitle, buttons);
+    }
+    return RunQuestionBox(frame_.get(), text, AppTitle, buttons);
+}
+
+bool CQuolixApp::SaveModified() {
+    if (!doc_.IsModified() || declinedChange_ == doc_.ChangeCount()) {
+        return true;
+    }
+    // The recording goes on while the question is open.
+    switch (Ask(QStringLiteral("%1 への変更を保存しますか?").arg(DocumentTitle()),
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+        case QMessageBox::Yes:
+            return SaveDocument();
+        case QMessageBox::No:
+            declinedChange_ = doc_.ChangeCount();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CQuolixApp::OfferRecovery() {
+    for (const std::string& path : RecoveryFile::Leftovers(recovery_.Folder())) {
+        CQuolixDoc leftover;
+        const Status readable = docfile::Open(leftover, path);
+        if (!readable.ok) {
+            // Never loaded in part, never offered again; kept for a look.
+            const Status moved = RecoveryFile::MoveAside(path);
+            ShowMessage(QString::fromStdString(readable.message) +
+                        QStringLiteral("\n復元できない記録は %1.damaged に移しました。")
+                            .arg(QFile::decodeName(path.c_str())) +
+                        (moved.ok ? QString() : QString::fromStdString("\n" + moved.message)));
+            continue;
+        }
+        const QDateTime lastSample = QFileInfo(QFile::decodeName(path.c_str())).lastModified();
+        const QString question =
+            QStringLiteral(
+                "前回、保存されずに終了した記録があります。復元しますか?\n\n"
+                "最後のサンプル: %1\nサンプル数: %2")
+                .arg(lastSample.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")))
+                .arg(leftover.count);
+        if (Ask(question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+            ::unlink(path.c_str());
+            continue;
+        }
+        if (!Report(docfile::Open(doc_, path))) {
+            return;
+        }
+        // An untitled document with unsaved data, which Start continues as
+        // after an Open; the old copy goes once this instance has its own.
+        doc_.SetPathName({});
+        doc_.SetModifiedFlag();
+        DocumentChanged();
+        if (recovery_.Path() != path && !recoveryFailed_) {
+            ::unlink(path.c_str());
+        }
+        if (frame_) {
+            frame_->Host().Invalidate();
+        }
+        UpdateCommandStates();
+        return;
     }
 }
 
@@ -293,7 +402,7 @@ void CQuolixApp::RememberFile(const QString& path) {
 
 bool CQuolixApp::NewDocument() {
     const bool ok = Report(docfile::New(doc_));
-    UpdateTitle();
+    DocumentChanged();
     if (frame_) {
         frame_->Host().Invalidate();
     }
@@ -301,10 +410,11 @@ bool CQuolixApp::NewDocument() {
 }
 
 bool CQuolixApp::OpenDocumentFile(const QString& path) {
-    if (!Report(docfile::Open(doc_, ToPath(path)))) {
+    if (!SaveModified() || !Report(docfile::Open(doc_, ToPath(path)))) {
         return false;
     }
     RememberFile(path);
+    DocumentChanged();
     if (frame_) {
         frame_->Host().Invalidate();
     }
@@ -316,7 +426,9 @@ bool CQuolixApp::SaveDocument() {
         OnFileSaveAs();
         return !doc_.GetPathName().empty();
     }
-    return Report(docfile::Save(doc_));
+    const bool saved = Report(docfile::Save(doc_));
+    DocumentChanged();
+    return saved;
 }
 
 bool CQuolixApp::SaveDocumentAs(const QString& path) {
@@ -324,6 +436,7 @@ bool CQuolixApp::SaveDocumentAs(const QString& path) {
         return false;
     }
     RememberFile(path);
+    DocumentChanged();
     return true;
 }
 
@@ -448,6 +561,8 @@ void CQuolixApp::RunDemo(int seconds, const QString& folder) {
     });
     starter->start(100);
     QTimer::singleShot(seconds * 1000, this, [this, folder] {
+        // The demo keeps its recording in the file below and asks nothing.
+        askBeforeClosing_ = false;
         QDir().mkpath(folder);
         const QString file = QDir(folder).filePath(QStringLiteral("quolix-demo.qlx"));
         const QString picture = QDir(folder).filePath(QStringLiteral("quolix-demo.png"));

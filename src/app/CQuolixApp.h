@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <QMessageBox>
 #include <QObject>
 #include <QString>
 
@@ -16,6 +17,7 @@
 #include "framework/CommandRouter.h"
 #include "framework/CommandTarget.h"
 #include "framework/DocumentFile.h"
+#include "framework/RecoveryFile.h"
 #include "link/SerialLink.h"
 
 class QPrinter;
@@ -37,6 +39,9 @@ class CQuolixApp : public QObject, public CommandTarget {
     Q_OBJECT
   public:
     using MessageSink = std::function<void(const QString& text, const QString& caption)>;
+    // A question with the given buttons; returns the one chosen.
+    using QuestionSink = std::function<QMessageBox::StandardButton(
+        const QString& text, const QString& caption, QMessageBox::StandardButtons buttons)>;
 
     struct Options {
         // The settings file; empty means the one beside the executable.
@@ -45,6 +50,11 @@ class CQuolixApp : public QObject, public CommandTarget {
         CounterLink* link = nullptr;
         // Where messages go; null means modal message boxes.
         MessageSink messages;
+        // Who answers questions; null means modal message boxes.
+        QuestionSink questions;
+        // Where unsaved recordings are kept; empty means RecoveryFile's
+        // default folder.
+        std::string recoveryFolder;
         // The printer to print on; null means one made for the default printer.
         QPrinter* printer = nullptr;
         // What the spooler says about a printer; null means CUPS.
@@ -79,6 +89,18 @@ class CQuolixApp : public QObject, public CommandTarget {
     bool PrintTo(QPrinter& printer);
     // The document as the title bar names it: its file name, or "無題".
     QString DocumentTitle() const;
+    // Asks whether to save a modified document: true when the command that
+    // asked may go on (saved, or not to be saved), false when it is
+    // cancelled (also when the save failed or its dialog was cancelled).
+    bool SaveModified();
+    // Offers the recordings that instances which ended without saving left
+    // behind; the first one accepted becomes the document.
+    void OfferRecovery();
+    const RecoveryFile& Recovery() const { return recovery_; }
+    // After anything that may have changed the document (the window runs it
+    // after every tick and command): the title's mark and the recovery copy
+    // follow the document.
+    void DocumentChanged();
 
     CQuolixDoc& Document() { return doc_; }
     CQuolixView& View() { return view_; }
@@ -98,6 +120,7 @@ class CQuolixApp : public QObject, public CommandTarget {
     // names the window.
     void RememberFile(const QString& path);
     void UpdateTitle();
+    QMessageBox::StandardButton Ask(const QString& text, QMessageBox::StandardButtons buttons);
     void OnFileOpen();
     void OnFileSaveAs();
     void OnFilePrint(bool withDialog);
@@ -118,6 +141,12 @@ class CQuolixApp : public QObject, public CommandTarget {
     std::unique_ptr<PrintDestination> cups_;
     RecentFileList recent_;
     CommandRouter router_;
+    RecoveryFile recovery_;
+    // The change the user last chose not to save, so that one answer does
+    // for the session's end and the window's closing after it.
+    std::optional<unsigned long long> declinedChange_;
+    bool recoveryFailed_ = false;
+    bool askBeforeClosing_ = true;
 };
 
 }  // namespace app

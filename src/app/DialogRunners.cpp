@@ -1,5 +1,7 @@
 #include "app/DialogRunners.h"
 
+#include <QAbstractButton>
+
 #include "app/CAboutDlg.h"
 #include "app/CCommentDlg.h"
 #include "settings/dialog/CSettingsDlg.h"
@@ -29,6 +31,27 @@ DialogResult RunCommentDialog(QWidget* parent, std::array<std::string, 3>& lines
 void RunAboutDialog(QWidget* parent) {
     CAboutDlg dialog(parent);
     dialog.exec();
+}
+
+QMessageBox::StandardButton RunQuestionBox(QWidget* parent, const QString& text,
+                                           const QString& caption,
+                                           QMessageBox::StandardButtons buttons) {
+    QMessageBox box(QMessageBox::Warning, caption, text, buttons, parent);
+    const struct {
+        QMessageBox::StandardButton button;
+        const char* text;
+    } words[] = {{QMessageBox::Yes, "はい"},
+                 {QMessageBox::No, "いいえ"},
+                 {QMessageBox::Cancel, "キャンセル"}};
+    for (const auto& word : words) {
+        if (QAbstractButton* button = box.button(word.button)) {
+            button->setText(QString::fromUtf8(word.text));
+        }
+    }
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
+                                                              : QMessageBox::No);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 }  // namespace quolix::app

@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include <QMessageBox>
+
 #include "framework/WindowServices.h"
 
 class QWidget;
@@ -24,6 +26,12 @@ DialogResult RunSettingsDialog(QWidget* parent, const std::string& settingsPath,
 // lines seed the comment dialog and receive its lines on Ok.
 DialogResult RunCommentDialog(QWidget* parent, std::array<std::string, 3>& lines);
 void RunAboutDialog(QWidget* parent);
+// A question in a modal message box with the given buttons, worded はい /
+// いいえ / キャンセル whatever Qt's translation; Esc answers キャンセル, or
+// いいえ where there is no キャンセル.
+QMessageBox::StandardButton RunQuestionBox(QWidget* parent, const QString& text,
+                                           const QString& caption,
+                                           QMessageBox::StandardButtons buttons);
 
 }  // namespace app
 }  // namespace quolix

@@ -1,18 +1,31 @@
 #include "base/ReplacementFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <memory>
+#include <random>
 
+#include "base/IntegerText.h"
 #include "base/SystemErrorText.h"
 
 namespace quolix {
 
 namespace {
+
+constexpr ReplacementFile::SystemCalls RealCalls{::write, ::fsync, ::rename};
+const ReplacementFile::SystemCalls* calls = &RealCalls;
+
+// ".quolix-<pid>-<6 letters>": short, so that a target whose name is at the
+// file system's limit still gets a temporary beside it, and naming its
+// process, so that a leftover can be told from a save in progress.
+constexpr std::string_view TempPrefix = ".quolix-";
 
 std::string ResolveTarget(const std::string& path) {
     struct stat info {};
@@ -25,40 +38,92 @@ std::string ResolveTarget(const std::string& path) {
     return path;
 }
 
-mode_t ModeFor(const std::string& target) {
-    struct stat info {};
-    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        return info.st_mode & 07777;
+std::string RandomLetters() {
+    static constexpr std::string_view Letters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, Letters.size() - 1);
+    std::string letters(6, 'a');
+    for (char& letter : letters) {
+        letter = Letters[pick(generator)];
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return letters;
 }
 
-std::string DirectoryOf(const std::string& target) {
-    const std::size_t slash = target.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
+// Created with 0666 so that the kernel applies the umask (and a folder's
+// default ACL) as for any new file; no process-wide umask juggling.
+UniqueFd CreateTemporary(const std::string& folder, std::string& tempPath) {
+    const std::string stem =
+        folder + "/" + std::string(TempPrefix) + std::to_string(::getpid()) + "-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = stem + RandomLetters();
+        UniqueFd fd(
+            ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+        if (fd.Valid() || errno != EEXIST) {
+            if (fd.Valid()) {
+                tempPath = std::move(candidate);
+            }
+            return fd;
+        }
     }
-    return slash == 0 ? "/" : target.substr(0, slash);
+    errno = EEXIST;
+    return UniqueFd{};
+}
+
+// The process a temporary name belongs to, or 0 when it is not one of ours.
+pid_t OwnerOf(std::string_view name) {
+    if (!name.starts_with(TempPrefix)) {
+        return 0;
+    }
+    name.remove_prefix(TempPrefix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == std::string_view::npos || name.size() - dash - 1 != 6) {
+        return 0;
+    }
+    long long pid = 0;
+    if (!ParseInteger(name.substr(0, dash), 1, INT_MAX, pid)) {
+        return 0;
+    }
+    return static_cast<pid_t>(pid);
 }
 
 }  // namespace
 
+ReplacementFile::ScopedSystemCalls::ScopedSystemCalls(const SystemCalls& replacement) {
+    calls = &replacement;
+}
+
+ReplacementFile::ScopedSystemCalls::~ScopedSystemCalls() {
+    calls = &RealCalls;
+}
+
+std::string ReplacementFile::FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 ReplacementFile::ReplacementFile(std::string path)
     : path_(std::move(path)), target_(ResolveTarget(path_)) {
     struct stat info {};
-    if (::stat(target_.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        error_ = EISDIR;
-        return;
+    if (::stat(target_.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) {
+            error_ = EISDIR;
+            return;
+        }
+        // The rename needs only the folder's permission; a file the user
+        // made read-only must stay as it is.
+        if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
+            error_ = errno;
+            return;
+        }
     }
-    std::string pattern = target_ + ".XXXXXX";
-    fd_.Reset(::mkostemp(pattern.data(), O_CLOEXEC));
+    fd_ = CreateTemporary(FolderOf(target_), tempPath_);
     if (!fd_.Valid()) {
         error_ = errno;
-        return;
     }
-    tempPath_ = std::move(pattern);
 }
 
 ReplacementFile::~ReplacementFile() {
@@ -72,7 +137,7 @@ bool ReplacementFile::Write(std::string_view bytes) {
         return false;
     }
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd_.Get(), bytes.data(), bytes.size());
+        const ssize_t written = calls->write(fd_.Get(), bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -85,13 +150,27 @@ bool ReplacementFile::Write(std::string_view bytes) {
     return true;
 }
 
+bool ReplacementFile::Sync() {
+    if (!fd_.Valid()) {
+        return false;
+    }
+    if (calls->fsync(fd_.Get()) != 0) {
+        error_ = errno;
+        return false;
+    }
+    return true;
+}
+
 bool ReplacementFile::Commit(Flush flush) {
     if (!fd_.Valid() || committed_) {
         return false;
     }
-    // Permissions are a courtesy; a file system without them still saves.
-    (void)::fchmod(fd_.Get(), ModeFor(target_));
-    if (flush != Flush::None && ::fsync(fd_.Get()) != 0) {
+    struct stat info {};
+    if (::stat(target_.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        // Permissions are a courtesy; a file system without them still saves.
+        (void)::fchmod(fd_.Get(), info.st_mode & 07777);
+    }
+    if (flush != Flush::None && calls->fsync(fd_.Get()) != 0) {
         error_ = errno;
         return false;
     }
@@ -99,7 +178,7 @@ bool ReplacementFile::Commit(Flush flush) {
         error_ = errno;
         return false;
     }
-    if (::rename(tempPath_.c_str(), target_.c_str()) != 0) {
+    if (calls->rename(tempPath_.c_str(), target_.c_str()) != 0) {
         error_ = errno;
         return false;
     }
@@ -108,9 +187,9 @@ bool ReplacementFile::Commit(Flush flush) {
         // The file is already complete under its name, so a failure here is
         // not worth failing the replacement for.
         const UniqueFd folder(
-            ::open(DirectoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (folder.Valid()) {
-            (void)::fsync(folder.Get());
+            (void)calls->fsync(folder.Get());
         }
     }
     return true;
@@ -123,6 +202,32 @@ Status ReplacementFile::WriteWhole(const std::string& path, std::string_view byt
     }
     const int error = file.Error() != 0 ? file.Error() : EIO;
     return Status::Failure(SystemErrorText(error), error);
+}
+
+int ReplacementFile::SweepStale(const std::string& folder) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (dir == nullptr) {
+        return 0;
+    }
+    const int dirFd = ::dirfd(dir.get());
+    int removed = 0;
+    // Bounded, so that a folder that keeps changing cannot hold a save up.
+    for (int entries = 0; entries < 1000000; ++entries) {
+        const dirent* entry = ::readdir(dir.get());
+        if (entry == nullptr) {
+            break;
+        }
+        const pid_t owner = OwnerOf(entry->d_name);
+        if (owner == 0 || owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && ::unlinkat(dirFd, entry->d_name, 0) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 }  // namespace quolix

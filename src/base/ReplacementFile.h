@@ -15,7 +15,8 @@ namespace quolix {
 // Commit. Left uncommitted, the temporary file is removed and the target keeps
 // what it held. Through a symbolic link the file it names is replaced, not the
 // link; the replacement keeps the target's permissions (a new file gets what
-// the umask allows, as if it had been created directly).
+// the umask allows, as if it had been created directly). A target that exists
+// but may not be written is refused (EACCES), as a direct write would be.
 class ReplacementFile {
   public:
     // How much of a replacement must be on the disk before Commit returns.
@@ -28,6 +29,22 @@ class ReplacementFile {
         Data,
         // And the rename itself is made durable (best effort).
         DataAndFolder,
+    };
+
+    // The system calls whose results decide whether a replacement is whole;
+    // tests put failing or recording ones in their place.
+    struct SystemCalls {
+        ssize_t (*write)(int fd, const void* bytes, size_t size);
+        int (*fsync)(int fd);
+        int (*rename)(const char* from, const char* to);
+    };
+    // Replaces the calls for its lifetime (one at a time, tests only).
+    class ScopedSystemCalls {
+      public:
+        explicit ScopedSystemCalls(const SystemCalls& calls);
+        ~ScopedSystemCalls();
+        ScopedSystemCalls(const ScopedSystemCalls&) = delete;
+        ScopedSystemCalls& operator=(const ScopedSystemCalls&) = delete;
     };
 
     explicit ReplacementFile(std::string path);
@@ -43,12 +60,22 @@ class ReplacementFile {
     const std::string& TempPath() const { return tempPath_; }
 
     bool Write(std::string_view bytes);
+    // Flushes what was written so far to the disk, where a file system that
+    // allocates late says it is full.
+    bool Sync();
     bool Commit(Flush flush = Flush::Data);
 
     // Replaces path with bytes in one go. A failure carries the errno and the
     // C library's text for it.
     static Status WriteWhole(const std::string& path, std::string_view bytes,
                              Flush flush = Flush::Data);
+
+    // Removes from the folder the temporary files that a process of ours on
+    // this machine left behind when it was killed before its Commit. Those of
+    // running processes are kept. Returns how many were removed.
+    static int SweepStale(const std::string& folder);
+    // The folder of a path as the temporary file sees it ("." when none).
+    static std::string FolderOf(const std::string& path);
 
   private:
     std::string path_;

@@ -1,8 +1,10 @@
 #include "cli/RecordCommand.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <limits>
 
 #include "base/IntegerText.h"
@@ -13,7 +15,9 @@
 #include "cli/CommandSupport.h"
 #include "cli/ExitStatus.h"
 #include "cli/HeadlessRecorder.h"
+#include "cli/OutputLock.h"
 #include "cli/StopSignal.h"
+#include "framework/Archive.h"
 #include "framework/DocumentFile.h"
 #include "link/PortNames.h"
 
@@ -29,14 +33,30 @@ bool StartsWithCom(std::string_view text) {
            std::toupper(static_cast<unsigned char>(text[2])) == 'M';
 }
 
+// The most a save writes: a full store and five long comments.
+std::size_t LargestRecordBytes() {
+    CQuolixDoc full;
+    full.count = CQuolixDoc::SampleCapacity;
+    full.comments.fill(std::string(256, 'x'));
+    Archive archive = Archive::ForStoring();
+    full.Serialize(archive);
+    return archive.Bytes().size();
+}
+
 // The output must be a place a recording can go: a new file in a writable
-// folder, or a recording that may be replaced. Anything else that is there
-// already is not ours to overwrite.
-bool CheckOutput(const std::string& path, Reporter& reporter) {
+// folder, or (with --overwrite) a recording that may be replaced. Anything
+// else that is there already is not ours to overwrite.
+bool CheckOutput(const std::string& path, bool overwrite, Reporter& reporter) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
         if (!S_ISREG(info.st_mode)) {
             reporter.Say(path, "通常のファイルではないため、記録の保存先にできません。");
+            return false;
+        }
+        if (!overwrite) {
+            reporter.Say(
+                path,
+                "既にあるため上書きしません。上書きするには --overwrite を指定してください。");
             return false;
         }
         CQuolixDoc existing;
@@ -47,10 +67,15 @@ bool CheckOutput(const std::string& path, Reporter& reporter) {
             return false;
         }
     }
-    // Making the temporary file that every save makes shows whether saving
-    // can work at all, before the counter is touched.
-    const ReplacementFile probe(path);
-    if (!probe.Ok()) {
+    // What a save killed part-way left in the folder goes before the first
+    // save of this run.
+    ReplacementFile::SweepStale(ReplacementFile::FolderOf(path));
+    // A temporary file as large as the largest save, flushed, shows that
+    // saving can work at all (an empty one is made even on a full disk),
+    // before the counter is touched. It is never committed.
+    ReplacementFile probe(path);
+    const std::string room(LargestRecordBytes(), '\0');
+    if (!probe.Ok() || !probe.Write(room) || !probe.Sync()) {
         reporter.Say(path, "保存できません。(" + SystemErrorText(probe.Error()) + ")");
         return false;
     }
@@ -61,7 +86,7 @@ bool CheckOutput(const std::string& path, Reporter& reporter) {
 
 std::string RecordUsage() {
     return "使い方: quolix-cli record -o FILE.qlx [--port COMn|DEVICE] [--duration SECONDS]\n"
-           "                         [--comment TEXT]...\n"
+           "                         [--comment TEXT]... [--overwrite]\n"
            "\n"
            "カウンタを 250 ms ごとに読み、カウンタが応答したらすぐに記録を始めます。\n"
            "サンプルを保存するたびに、経過秒数・読み値・kHz 表示を 1 行ずつ出力し、\n"
@@ -69,8 +94,9 @@ std::string RecordUsage() {
            "しても失うのは書きかけのサンプルだけです)。指定の時間が過ぎたとき、または\n"
            "SIGINT (Ctrl+C)・SIGTERM・SIGHUP を受けたときに、もう一度保存して終了します。\n"
            "\n"
-           "  -o, --output FILE.qlx  記録ファイル。既存の記録ファイルは上書きします。\n"
-           "                         記録ファイルでないファイルは上書きしません\n"
+           "  -o, --output FILE.qlx  記録ファイル。記録中はほかの記録に使わせません\n"
+           "  --overwrite            既存の記録ファイルを上書きします (記録ファイルで\n"
+           "                         ないファイルは上書きしません)\n"
            "  --port COMn|DEVICE     カウンタのポート: COM1 から COM6 (QUOLIX_COMn または\n"
            "                         /dev/ttyS0-5)、またはデバイスのパス。\n"
            "                         省略時は設定ファイルのスロット 15\n"
@@ -79,7 +105,8 @@ std::string RecordUsage() {
            "  --settings FILE        設定ファイル\n"
            "  -h, --help             この説明を表示します\n"
            "\n"
-           "終了コード: 0 記録を終えた, 1 ファイルに保存できない, 2 ポートを開けない\n";
+           "終了コード: 0 記録を終えた, 1 ファイルに保存できない,\n"
+           "            2 ポートを開けない、または記録ファイルをほかの記録が使用中\n";
 }
 
 Status DeviceFor(std::string_view port, std::string& device) {
@@ -113,7 +140,8 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
     ArgumentParser parser(WithCommonOptions({{"output", 'o', true, false},
                                              {"port", 0, true, false},
                                              {"duration", 0, true, false},
-                                             {"comment", 0, true, true}}));
+                                             {"comment", 0, true, true},
+                                             {"overwrite", 0, false, false}}));
     if (const std::optional<int> status =
             ParseOrExit(parser, args, context, Command, RecordUsage(), Operands::None)) {
         return *status;
@@ -150,7 +178,19 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
         }
     }
 
-    if (!CheckOutput(options.output, context.reporter)) {
+    // Claimed before it is looked at, so that no second recorder can slip in
+    // between the check and the first save.
+    const OutputLock lock(options.output);
+    if (!lock.Held()) {
+        if (lock.Error() == EWOULDBLOCK) {
+            context.reporter.Say(options.output, "ほかの記録が使用中のため、記録できません。");
+            return ExitPortError;
+        }
+        context.reporter.Say(options.output,
+                             "保存できません。(" + SystemErrorText(lock.Error()) + ")");
+        return ExitFileError;
+    }
+    if (!CheckOutput(options.output, parser.Has("overwrite"), context.reporter)) {
         return ExitFileError;
     }
 

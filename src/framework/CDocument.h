@@ -38,9 +38,22 @@ class CDocument : public CommandTarget {
     const std::string& GetPathName() const { return pathName_; }
     void SetPathName(const std::string& path) { pathName_ = path; }
 
+    // Whether the document holds data that no file has; every change that
+    // marks it counts, so a copy can tell whether it is behind.
+    bool IsModified() const { return modified_; }
+    void SetModifiedFlag(bool modified = true) {
+        modified_ = modified;
+        if (modified) {
+            ++changes_;
+        }
+    }
+    unsigned long long ChangeCount() const { return changes_; }
+
   private:
     std::vector<CView*> views_;
     std::string pathName_;
+    bool modified_ = false;
+    unsigned long long changes_ = 0;
 };
 
 }  // namespace quolix

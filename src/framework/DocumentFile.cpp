@@ -98,12 +98,26 @@ Status New(CDocument& doc) {
     if (doc.OnNewDocument() == 0) {
         return Status::Failure(std::string(NewFailed));
     }
+    doc.SetModifiedFlag(false);
     return Status{};
 }
 
 Status Open(CDocument& doc, const std::string& path) {
-    // Non-blocking so that a FIFO cannot hang the open; it is refused below.
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    // The type is checked before the open: opening a device node can act
+    // (a pseudo-terminal master is allocated, a tape rewinds).
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0) {
+        return Failure(path, OpenFailed, errno);
+    }
+    if (S_ISDIR(named.st_mode)) {
+        return Failure(path, OpenFailed, EISDIR);
+    }
+    if (!S_ISREG(named.st_mode)) {
+        return Failure(path, OpenFailed, EINVAL);
+    }
+    // Non-blocking, so that a FIFO put in the file's place meanwhile cannot
+    // hang the open; anything but the file looked at is refused.
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd.Valid()) {
         return Failure(path, OpenFailed, errno);
     }
@@ -111,11 +125,8 @@ Status Open(CDocument& doc, const std::string& path) {
     if (::fstat(fd.Get(), &info) != 0) {
         return Failure(path, OpenFailed, errno);
     }
-    if (S_ISDIR(info.st_mode)) {
-        return Failure(path, OpenFailed, EISDIR);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return Failure(path, OpenFailed, EINVAL);
+    if (info.st_dev != named.st_dev || info.st_ino != named.st_ino) {
+        return Failure(path, OpenFailed, EAGAIN);
     }
     if (static_cast<uintmax_t>(info.st_size) > MaxFileSize) {
         return Failure(path, TooLarge);
@@ -135,6 +146,7 @@ Status Open(CDocument& doc, const std::string& path) {
         return LoadFailure(doc, path, archive.Error());
     }
     doc.SetPathName(path);
+    doc.SetModifiedFlag(false);
     return Status{};
 }
 
@@ -147,6 +159,15 @@ Status Save(CDocument& doc) {
 }
 
 Status SaveAs(CDocument& doc, const std::string& path, ReplacementFile::Flush flush) {
+    Status result = SaveCopy(doc, path, flush);
+    if (result.ok) {
+        doc.SetPathName(path);
+        doc.SetModifiedFlag(false);
+    }
+    return result;
+}
+
+Status SaveCopy(CDocument& doc, const std::string& path, ReplacementFile::Flush flush) {
     if (path.empty()) {
         return Status::Failure(std::string(NoFileName));
     }
@@ -155,11 +176,7 @@ Status SaveAs(CDocument& doc, const std::string& path, ReplacementFile::Flush fl
     if (archive.Failed()) {
         return Failure(path, SaveFailed);
     }
-    Status result = WriteFile(path, archive.Bytes(), flush);
-    if (result.ok) {
-        doc.SetPathName(path);
-    }
-    return result;
+    return WriteFile(path, archive.Bytes(), flush);
 }
 
 }  // namespace quolix::docfile

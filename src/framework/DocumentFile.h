@@ -19,13 +19,13 @@ namespace docfile {
 // is refused before it is read.
 inline constexpr std::size_t MaxFileSize = 64u * 1024u * 1024u;
 
-// Runs the document's new-document step. It never asks anything: the
-// document is never marked modified.
+// Runs the document's new-document step; the emptied document is clean.
+// Asking whether to save first is the caller's part.
 Status New(CDocument& doc);
 
 // Reads the whole file and lets the document load it. Only a complete,
-// successful load names the document after the file; on any failure the
-// document keeps both its contents and its name.
+// successful load names the document after the file and makes it clean; on
+// any failure the document keeps its contents, its name and its flag.
 Status Open(CDocument& doc, const std::string& path);
 
 // Writes to the document's own path name.
@@ -35,9 +35,13 @@ Status Save(CDocument& doc);
 // flushes it to the disk as far as flush asks and renames it over the
 // target only when all of it was written: a failed or interrupted save
 // never damages the file that was there, and leaves no temporary file
-// behind. On success the document takes the new name.
+// behind. On success the document takes the new name and is clean.
 Status SaveAs(CDocument& doc, const std::string& path,
               ReplacementFile::Flush flush = ReplacementFile::Flush::DataAndFolder);
+
+// Writes the document to path as SaveAs does, but as a copy: its name and
+// its modified flag stay as they are.
+Status SaveCopy(CDocument& doc, const std::string& path, ReplacementFile::Flush flush);
 
 }  // namespace docfile
 }  // namespace quolix

@@ -153,7 +153,7 @@ std::vector<Use> Uses() {
         {"ExportToFile", {"export", "FILE", "-o", "OUT"}},
         // Never overwrites what it cannot read as a recording; the port is
         // never reached.
-        {"Record", {"record", "-o", "FILE", "--port", "/nonexistent/tty"}},
+        {"Record", {"record", "-o", "FILE", "--port", "/nonexistent/tty", "--overwrite"}},
     };
 #ifdef QUOLIX_HAVE_RENDER
     uses.push_back({"RenderPng", {"render", "FILE", "-o", "OUT.png"}});

@@ -172,5 +172,52 @@ TEST_F(RecordEndToEndTest, KillingTheRecorderLosesAtMostTheSampleInProgress) {
     }
 }
 
+// A recorder keeps what is there: an existing file without --overwrite, a
+// file another recorder writes, a disk without room for a recording; and it
+// sweeps what killed runs left behind in the folder.
+TEST_F(RecordEndToEndTest, ARecorderKeepsWhatIsThereAndClaimsItsOutput) {
+    CQuolixDoc old;
+    old.Append(0, 42);
+    ASSERT_TRUE(docfile::SaveAs(old, Output()).ok);
+    const std::string oldBytes = testing::ReadFile(Output());
+    const std::vector<std::string> record{"--settings", Settings(), "record",     "-o", Output(),
+                                          "--port",     Link(),     "--duration", "1"};
+    CliProcess::Result result = CliProcess::Run(Cli, record);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(Output() + ": 既にあるため上書きしません。"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(testing::ReadFile(Output()), oldBytes);
+
+    // No process has this number, so its temporary is a leftover.
+    const std::string leftover = dir.File(".quolix-999999999-abcdef");
+    WriteFile(leftover, "half a save");
+    CliProcess first;
+    std::vector<std::string> overwrite = record;
+    overwrite.resize(overwrite.size() - 2);
+    overwrite.push_back("--overwrite");
+    ASSERT_TRUE(first.Start(Cli, overwrite));
+    ASSERT_EQ(ParseLine(first.ReadLine(5000)).time, 0);
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    result = CliProcess::Run(Cli, overwrite);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find(Output() + ": ほかの記録が使用中"), std::string::npos) << result.err;
+    first.Signal(SIGINT);
+    EXPECT_EQ(first.Finish().status, 0);
+
+    // A file size limit below one recording stands for a full disk.
+    const std::string full = dir.File("full.qlx");
+    result = CliProcess::Run(
+        "/bin/sh", {"-c", "trap '' XFSZ; ulimit -f 8; exec \"$@\"", "sh", Cli, "--settings",
+                    Settings(), "record", "-o", full, "--port", Link(), "--duration", "1"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(full + ": 保存できません。"), std::string::npos) << result.err;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"counter", "rec.qlx", "replies.txt"}));
+}
+
 }  // namespace
 }  // namespace quolix::cli

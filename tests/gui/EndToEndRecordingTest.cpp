@@ -3,7 +3,9 @@
 #include <cstdlib>
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +15,7 @@
 #include "app/CQuolixApp.h"
 #include "framework/CommandIds.h"
 #include "framework/DocumentFile.h"
+#include "unit/FakeCounterLink.h"
 
 #ifdef QUOLIX_COUNTER_SIM
 
@@ -73,6 +76,84 @@ TEST(EndToEndRecordingTest, SixSecondsFromTheSimulatorAreSavedAsOneSamplePerSeco
         EXPECT_EQ(loaded.readings[static_cast<size_t>(i)], 123456);
     }
 }
+
+#ifdef QUOLIX_APP
+
+// The application recording from the simulator is killed; the next start
+// offers what it had stored, and yes brings every sample back.
+TEST(EndToEndRecordingTest, AKilledRecordingIsOfferedAndRestoredAtTheNextStart) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString linkPath = dir.filePath("com1");
+    QProcess simulator;
+    simulator.start(QStringLiteral(QUOLIX_COUNTER_SIM),
+                    {QStringLiteral("--link"), linkPath, QStringLiteral("--freq-hz"),
+                     QStringLiteral("12345600"), QStringLiteral("--seed"), QStringLiteral("7")});
+    ASSERT_TRUE(simulator.waitForStarted(5000));
+    QDeadlineTimer linkDeadline(5000);
+    while (!QFileInfo::exists(linkPath) && !linkDeadline.hasExpired()) {
+        QTest::qWait(20);
+    }
+    ASSERT_TRUE(QFileInfo::exists(linkPath));
+
+    // The demo starts recording by itself; it is killed long before its end.
+    QProcess quolix;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QUOLIX_COM1"), linkPath);
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath("state"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    quolix.setProcessEnvironment(environment);
+    quolix.start(QStringLiteral(QUOLIX_APP),
+                 {QStringLiteral("--demo"), QStringLiteral("600"), dir.filePath("demo")});
+    ASSERT_TRUE(quolix.waitForStarted(5000));
+    const std::string folder = dir.filePath("state/quolix").toStdString();
+    const std::string copy = folder + "/recovery-" + std::to_string(quolix.processId()) + ".qlx";
+    QDeadlineTimer recordDeadline(20000);
+    CQuolixDoc seen;
+    while (!(docfile::Open(seen, copy).ok && seen.count >= 3) && !recordDeadline.hasExpired()) {
+        QTest::qWait(100);
+    }
+    ASSERT_GE(seen.count, 3);
+    quolix.kill();
+    ASSERT_TRUE(quolix.waitForFinished(5000));
+    simulator.terminate();
+    EXPECT_TRUE(simulator.waitForFinished(5000));
+    CQuolixDoc left;
+    ASSERT_TRUE(docfile::Open(left, copy).ok);
+
+    QStringList questions;
+    QStringList messages;
+    testing::FakeCounterLink link;
+    CQuolixApp::Options options;
+    options.settingsPath = dir.filePath("quolix.ini").toStdString();
+    options.link = &link;
+    options.recoveryFolder = folder;
+    options.messages = [&messages](const QString& text, const QString&) { messages.append(text); };
+    options.questions = [&questions](const QString& text, const QString&,
+                                     QMessageBox::StandardButtons) {
+        questions.append(text);
+        return QMessageBox::Yes;
+    };
+    {
+        CQuolixApp app(std::move(options));
+        ASSERT_FALSE(app.InitInstance({}).has_value());
+        ASSERT_EQ(questions.size(), 1);
+        EXPECT_TRUE(questions[0].contains(QStringLiteral("サンプル数: %1").arg(left.count)));
+        // Two instances never share a copy.
+        EXPECT_NE(app.Recovery().Path(), copy);
+        EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(copy)));
+        const CQuolixDoc& doc = app.Document();
+        ASSERT_EQ(doc.count, left.count);
+        for (int32_t i = 0; i < doc.count; ++i) {
+            EXPECT_EQ(doc.times[static_cast<size_t>(i)], i);
+            EXPECT_EQ(doc.readings[static_cast<size_t>(i)], 123456);
+        }
+    }
+    EXPECT_TRUE(QDir(QString::fromStdString(folder)).isEmpty());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+#endif
 
 }  // namespace
 }  // namespace quolix::app

@@ -3,8 +3,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -21,11 +23,13 @@
 #include "app/CQuolixApp.h"
 #include "app/MainFrameUi.h"
 #include "framework/CommandIds.h"
+#include "framework/DocumentFile.h"
 #include "framework/qt/PrintDestination.h"
 #include "framework/qt/QtViewHost.h"
 #include "settings/SettingsStore.h"
 #include "support/PageFrame.h"
 #include "unit/FakeCounterLink.h"
+#include "unit/SettingsTempDir.h"
 
 namespace quolix::app {
 namespace {
@@ -98,6 +102,7 @@ class QuolixAppTest : public ::testing::Test {
     }
 
     std::string SettingsPath() const { return dir.filePath("quolix.ini").toStdString(); }
+    std::string RecoveryFolder() const { return dir.filePath("state").toStdString(); }
 
     std::unique_ptr<CQuolixApp> Start(const std::vector<std::string>& arguments = {},
                                       QPrinter* printer = nullptr) {
@@ -105,6 +110,12 @@ class QuolixAppTest : public ::testing::Test {
         options.settingsPath = SettingsPath();
         options.link = &link;
         options.messages = [this](const QString& text, const QString&) { messages.append(text); };
+        options.questions = [this](const QString& text, const QString&,
+                                   QMessageBox::StandardButtons) {
+            questions.append(text);
+            return answer;
+        };
+        options.recoveryFolder = RecoveryFolder();
         options.printer = printer;
         options.printDestination = &destination;
         auto app = std::make_unique<CQuolixApp>(std::move(options));
@@ -164,6 +175,9 @@ class QuolixAppTest : public ::testing::Test {
     FakeCounterLink link;
     FakeDestination destination;
     QStringList messages;
+    QStringList questions;
+    // Until a test says otherwise, unsaved samples are let go, as before.
+    QMessageBox::StandardButton answer = QMessageBox::No;
     std::optional<int> status;
 };
 
@@ -538,6 +552,150 @@ TEST_F(QuolixAppTest, PrintingToPdfGivesOnePageWithTheLabels) {
                                  "first comment", "second comment", "third comment"}) {
         EXPECT_TRUE(content.contains(QString::fromUtf8(expected))) << expected;
     }
+}
+
+}  // namespace
+}  // namespace quolix::app
+
+namespace quolix::app {
+namespace {
+
+int32_t SavedCount(const std::string& path) {
+    CQuolixDoc saved;
+    return docfile::Open(saved, path).ok ? saved.count : -1;
+}
+
+// New, Open and exit ask before unsaved samples go; yes saves first, no goes
+// on, cancel (or a save that fails or is cancelled) keeps everything.
+TEST_F(QuolixAppTest, UnsavedSamplesAreAskedAboutBeforeTheyGo) {
+    const std::string other = SaveRun();
+    enum class Command { New, Open, Exit };
+    enum class Target { Named, FolderGone, Untitled };
+    using B = QMessageBox::StandardButton;
+    const struct {
+        Command command;
+        B answer;
+        Target target;
+        bool goesOn;
+        int32_t saved;  // samples in the file afterwards
+    } cases[] = {
+        {Command::New, B::Yes, Target::Named, true, 2},
+        {Command::New, B::No, Target::Named, true, 1},
+        {Command::New, B::Cancel, Target::Named, false, 1},
+        {Command::Open, B::Yes, Target::Named, true, 2},
+        {Command::Open, B::No, Target::Named, true, 1},
+        {Command::Open, B::Cancel, Target::Named, false, 1},
+        {Command::Exit, B::Yes, Target::Named, true, 2},
+        {Command::Exit, B::No, Target::Named, true, 1},
+        {Command::Exit, B::Cancel, Target::Named, false, 1},
+        {Command::Exit, B::Yes, Target::FolderGone, false, -1},
+        {Command::New, B::Yes, Target::Untitled, false, -1},  // Save As cancelled
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(row++);
+        const QString folder = dir.filePath(QStringLiteral("sub%1").arg(row));
+        QDir().mkpath(folder);
+        const std::string mine = QDir(folder).filePath(QStringLiteral("mine.qlx")).toStdString();
+        auto app = Start();
+        CQuolixDoc& doc = app->Document();
+        doc.Append(0, 1);
+        if (c.target != Target::Untitled) {
+            ASSERT_TRUE(app->SaveDocumentAs(QString::fromStdString(mine)));
+        }
+        if (c.target == Target::FolderGone) {
+            QDir(folder).removeRecursively();
+        }
+        doc.Append(1, 2);
+        app->DocumentChanged();
+        const QString name =
+            c.target == Target::Untitled ? QStringLiteral("無題") : QStringLiteral("mine.qlx");
+        EXPECT_EQ(app->Frame().windowTitle(), name + QStringLiteral("* - Quolix"));
+        questions.clear();
+        messages.clear();
+        answer = c.answer;
+        const WhenModal cancelSaveAs([](QWidget* modal) {
+            if (modal != nullptr) {
+                modal->close();
+            }
+        });
+        bool wentOn = false;
+        switch (c.command) {
+            case Command::New:
+                app->ExecuteCommand(ID_FILE_NEW);
+                wentOn = doc.count == 0;
+                break;
+            case Command::Open:
+                app->OpenDocumentFile(QString::fromStdString(other));
+                wentOn = doc.GetPathName() == other;
+                break;
+            case Command::Exit:
+                app->ExecuteCommand(ID_APP_EXIT);
+                wentOn = !app->Frame().isVisible();
+                break;
+        }
+        EXPECT_EQ(questions, QStringList{name + QStringLiteral(" への変更を保存しますか?")});
+        EXPECT_EQ(wentOn, c.goesOn);
+        EXPECT_EQ(SavedCount(mine), c.saved);
+        EXPECT_EQ(messages.size(), c.target == Target::FolderGone ? 1 : 0)
+            << messages.join('\n').toStdString();
+        // A clean document is let go without a question.
+        questions.clear();
+        if (!wentOn) {
+            doc.SetModifiedFlag(false);
+            app->ExecuteCommand(ID_APP_EXIT);
+            EXPECT_FALSE(app->Frame().isVisible());
+            EXPECT_TRUE(questions.isEmpty());
+        }
+    }
+}
+
+// A leftover copy is offered at start-up: yes makes it the untitled,
+// modified document, no deletes it; a damaged one is moved aside.
+TEST_F(QuolixAppTest, ARecordingLeftUnsavedIsOfferedAtStartUp) {
+    QDir().mkpath(QString::fromStdString(RecoveryFolder()));
+    const std::string leftover = RecoveryFolder() + "/recovery-999999999.qlx";
+    CQuolixDoc unsaved;
+    for (int32_t t = 0; t < 5; ++t) {
+        unsaved.Append(t, 7000 + t);
+    }
+    unsaved.SetComments({"c1", "c2", "c3", "c4", "c5"});
+    using B = QMessageBox::StandardButton;
+    for (const B choice : {B::No, B::Yes}) {
+        ASSERT_TRUE(docfile::SaveCopy(unsaved, leftover, ReplacementFile::Flush::None).ok);
+        questions.clear();
+        answer = choice;
+        auto app = Start();
+        ASSERT_EQ(questions.size(), 1);
+        EXPECT_TRUE(questions[0].startsWith(
+            QStringLiteral("前回、保存されずに終了した記録があります。復元しますか?")));
+        EXPECT_TRUE(questions[0].contains(QStringLiteral("サンプル数: 5")))
+            << questions[0].toStdString();
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(leftover)));
+        CQuolixDoc& doc = app->Document();
+        if (choice == B::No) {
+            EXPECT_EQ(doc.count, 0);
+            continue;
+        }
+        ASSERT_EQ(doc.count, 5);
+        EXPECT_EQ(doc.readings[4], 7004);
+        EXPECT_EQ(doc.comments, unsaved.comments);
+        EXPECT_TRUE(doc.GetPathName().empty());
+        EXPECT_EQ(app->Frame().windowTitle(), QStringLiteral("無題* - Quolix"));
+        // This instance keeps its own copy, and removes it at a clean exit.
+        const QString own = QString::fromStdString(app->Recovery().Path());
+        EXPECT_EQ(SavedCount(app->Recovery().Path()), 5);
+        app.reset();
+        EXPECT_FALSE(QFile::exists(own));
+    }
+    testing::WriteBytes(leftover, "Quolix V1.001 and then nothing useful");
+    messages.clear();
+    questions.clear();
+    auto app = Start();
+    EXPECT_TRUE(questions.isEmpty());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral(".damaged"))) << messages[0].toStdString();
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(leftover + ".damaged")));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Keep the recent-file list and other desktop settings out of the user's own.
     QStandardPaths::setTestModeEnabled(true);
+    // And the copies of unsaved recordings out of the user's state folder.
+    const QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     quolix::InstallFontSubstitutions();
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 #include "framework/DocumentFile.h"
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/CQuolixDoc.h"
+#include "base/UniqueFd.h"
 #include "framework/Archive.h"
 
 namespace quolix {
@@ -225,6 +227,49 @@ TEST_F(DocumentFileTest, FileThatCannotBeReadIsReportedWithTheReason) {
         EXPECT_EQ(doc.count, 1);
         EXPECT_TRUE(doc.GetPathName().empty());
     }
+}
+
+// Opening a device node can act on it (/dev/ptmx allocates a terminal): a
+// file that is not a regular file is refused without being opened.
+TEST_F(DocumentFileTest, ANonRegularFileIsRefusedUnopened) {
+    const std::string fifo = PathOf("pipe.qlx");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const UniqueFd watcher(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+    ASSERT_TRUE(watcher.Valid());
+    ASSERT_GE(::inotify_add_watch(watcher.Get(), fifo.c_str(), IN_OPEN), 0);
+    CQuolixDoc doc;
+    EXPECT_EQ(docfile::Open(doc, fifo).error, EINVAL);
+    alignas(inotify_event) char events[4096];
+    EXPECT_EQ(::read(watcher.Get(), events, sizeof events), -1);
+    EXPECT_EQ(errno, EAGAIN);
+    // The watch itself sees an open.
+    const UniqueFd opened(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    EXPECT_GT(::read(watcher.Get(), events, sizeof events), 0);
+}
+
+std::vector<std::string>* saveCalls = nullptr;
+int LoggedFsync(int fd) {
+    saveCalls->push_back("fsync");
+    return ::fsync(fd);
+}
+int LoggedRename(const char* from, const char* to) {
+    saveCalls->push_back("rename");
+    return ::rename(from, to);
+}
+
+// A save is on the disk when it returns: the data before the rename, the
+// folder after it.
+TEST_F(DocumentFileTest, SaveFlushesTheDataThenTheFolder) {
+    std::vector<std::string> calls;
+    saveCalls = &calls;
+    const ReplacementFile::ScopedSystemCalls logged({::write, LoggedFsync, LoggedRename});
+    CQuolixDoc doc;
+    FillRecording(doc, 3);
+    ASSERT_TRUE(docfile::SaveAs(doc, PathOf("rec.qlx")).ok);
+    ASSERT_TRUE(docfile::Save(doc).ok);
+    saveCalls = nullptr;
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"fsync", "rename", "fsync", "fsync", "rename", "fsync"}));
 }
 
 TEST_F(DocumentFileTest, FileAboveTheSizeLimitIsRefusedUnread) {

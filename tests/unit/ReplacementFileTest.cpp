@@ -1,11 +1,14 @@
 #include "base/ReplacementFile.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -123,6 +126,138 @@ TEST(ReplacementFileTest, AFolderThatWentAwayIsReportedAndThenWorksAgain) {
     ASSERT_EQ(ReplacementFile::WriteWhole(file, "three", None).error, 0);
     EXPECT_EQ(ReadFile(folder + "/rec.qlx"), "three");
     EXPECT_EQ(Names(folder), std::vector<std::string>{"rec.qlx"});
+}
+
+// What the replacement asked of the system, in order: "write", "fsync:file",
+// "fsync:folder", "rename"; each call fails when its name is failWith.
+struct CallLog {
+    std::vector<std::string> calls;
+    std::string failWith;
+};
+CallLog* callLog = nullptr;
+
+bool Logged(const std::string& call) {
+    callLog->calls.push_back(call);
+    if (callLog->failWith == call) {
+        errno = EIO;
+        return false;
+    }
+    return true;
+}
+ssize_t LoggedWrite(int fd, const void* bytes, size_t size) {
+    return Logged("write") ? ::write(fd, bytes, size) : -1;
+}
+int LoggedFsync(int fd) {
+    struct stat info {};
+    ::fstat(fd, &info);
+    return Logged(S_ISDIR(info.st_mode) ? "fsync:folder" : "fsync:file") ? ::fsync(fd) : -1;
+}
+int LoggedRename(const char* from, const char* to) {
+    return Logged("rename") ? ::rename(from, to) : -1;
+}
+
+class ReplacementFileCallsTest : public ::testing::Test {
+  protected:
+    ReplacementFileCallsTest() { callLog = &log_; }
+    ~ReplacementFileCallsTest() override { callLog = nullptr; }
+    CallLog log_;
+    ReplacementFile::ScopedSystemCalls scoped_{{LoggedWrite, LoggedFsync, LoggedRename}};
+};
+
+TEST_F(ReplacementFileCallsTest, EachFlushLevelReachesTheDiskInOrder) {
+    TempDir dir;
+    const std::string target = dir.File("rec.qlx");
+    using Flush = ReplacementFile::Flush;
+    const struct {
+        Flush flush;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {Flush::None, {"write", "rename"}},
+        {Flush::Data, {"write", "fsync:file", "rename"}},
+        {Flush::DataAndFolder, {"write", "fsync:file", "rename", "fsync:folder"}},
+    };
+    for (const auto& c : cases) {
+        log_.calls.clear();
+        ASSERT_EQ(ReplacementFile::WriteWhole(target, "data", c.flush).error, 0);
+        EXPECT_EQ(log_.calls, c.calls);
+    }
+}
+
+// A failed write, flush or rename fails the replacement with its errno and
+// leaves the old file and no temporary.
+TEST_F(ReplacementFileCallsTest, AFailedCallFailsTheReplacement) {
+    for (const std::string call : {"write", "fsync:file", "rename"}) {
+        TempDir dir;
+        const std::string target = dir.File("rec.qlx");
+        WriteFile(target, "old");
+        log_.failWith = call;
+        EXPECT_EQ(ReplacementFile::WriteWhole(target, "new").error, EIO) << call;
+        EXPECT_EQ(ReadFile(target), "old") << call;
+        EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"rec.qlx"}) << call;
+    }
+}
+
+// Root may write any file, so as root the attempt runs in a child that has
+// become an ordinary user.
+TEST(ReplacementFileTest, AReadOnlyTargetIsRefusedAndKept) {
+    TempDir dir;
+    const std::string target = dir.File("rec.qlx");
+    WriteFile(target, "old");
+    ::chmod(target.c_str(), 0444);
+    ::chmod(dir.Path().c_str(), 0777);  // the folder allows the rename
+    const auto attempt = [&target] { return ReplacementFile::WriteWhole(target, "new").error; };
+    if (::geteuid() != 0) {
+        EXPECT_EQ(attempt(), EACCES);
+    } else {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const bool user = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+            ::_exit(user ? attempt() : 255);
+        }
+        ASSERT_GT(child, 0);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), EACCES);
+    }
+    EXPECT_EQ(ReadFile(target), "old");
+}
+
+// The temporary name is short (a 255-byte name still saves) and the kernel
+// gives a new file the umask's permissions.
+TEST(ReplacementFileTest, ALongestNameSavesWithTheUmasksPermissions) {
+    TempDir dir;
+    const std::string target = dir.File(std::string(251, 'n') + ".qlx");
+    const mode_t old = ::umask(027);
+    const Status written = ReplacementFile::WriteWhole(target, "new");
+    ::umask(old);
+    ASSERT_EQ(written.error, 0) << written.message;
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(ReplacementFileTest, SweepRemovesOnlyLeftoversOfEndedProcesses) {
+    TempDir dir;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const std::string mine = ".quolix-" + std::to_string(::getpid()) + "-abcdef";
+    const std::string ended = ".quolix-" + std::to_string(child) + "-abcdef";
+    for (const std::string& name :
+         {mine, ended, std::string("rec.qlx"), std::string(".quolix-x-abcdef")}) {
+        WriteFile(dir.File(name), "x");
+    }
+    EXPECT_EQ(ReplacementFile::SweepStale(dir.Path()), 1);
+    std::vector<std::string> names = Names(dir.Path());
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> kept{".quolix-x-abcdef", mine, "rec.qlx"};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(names, kept);
 }
 
 }  // namespace

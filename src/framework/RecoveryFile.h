@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/Status.h"
+
+namespace quolix {
+
+class CDocument;
+
+// A copy of a document's unsaved data in a per-user folder, so that a crash
+// or a power cut does not take a long recording with it. Each running
+// instance has its own file, named after its process; a file whose process
+// has gone is a leftover to offer at the next start.
+class RecoveryFile {
+  public:
+    // At most this long between flushes of the copy to the disk.
+    static constexpr int64_t FlushSeconds = 60;
+
+    // $XDG_STATE_HOME/quolix, else ~/.local/state/quolix; empty when neither
+    // variable gives a place.
+    static std::string DefaultFolder();
+    // The recovery files in folder whose process no longer runs (this
+    // process's own counts: it has written nothing yet), newest first.
+    static std::vector<std::string> Leftovers(const std::string& folder);
+    // Renames a file that cannot be loaded to "<name>.damaged", so that it is
+    // kept for a closer look but never offered again.
+    static Status MoveAside(const std::string& path);
+
+    // now: a monotonic clock in seconds; null means the system's.
+    explicit RecoveryFile(std::string folder, std::function<int64_t()> now = nullptr);
+
+    const std::string& Folder() const { return folder_; }
+    const std::string& Path() const { return path_; }
+
+    // Brings the copy up to date: rewritten whole when the document has
+    // changed since the last write (flushed when the last flush is
+    // FlushSeconds old), removed when the document is clean.
+    Status Update(CDocument& doc);
+    // Removes the copy, if this object wrote one.
+    void Remove();
+
+  private:
+    std::string folder_;
+    std::string path_;
+    std::function<int64_t()> now_;
+    unsigned long long writtenChange_ = 0;
+    bool written_ = false;
+    bool flushedOnce_ = false;
+    int64_t lastFlush_ = 0;
+};
+
+}  // namespace quolix

@@ -1,0 +1,99 @@
+#include "framework/RecoveryFile.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "acquisition/CQuolixDoc.h"
+#include "base/ReplacementFile.h"
+#include "framework/DocumentFile.h"
+#include "unit/SettingsTempDir.h"
+
+namespace quolix {
+namespace {
+
+using TempDir = testing::SettingsTempDir;
+
+int fsyncs = 0;
+int CountedFsync(int fd) {
+    ++fsyncs;
+    return ::fsync(fd);
+}
+
+// The copy follows the document: written whole at each change with comments
+// and samples, flushed at most once a minute, gone when the document is clean.
+TEST(RecoveryFileTest, TheCopyFollowsTheDocumentAndIsFlushedOnceAMinute) {
+    TempDir dir;
+    const std::string folder = dir.File("state/quolix");
+    int64_t now = 1000;
+    RecoveryFile recovery(folder, [&now] { return now; });
+    EXPECT_EQ(recovery.Path(), folder + "/recovery-" + std::to_string(::getpid()) + ".qlx");
+    const ReplacementFile::ScopedSystemCalls counted({::write, CountedFsync, ::rename});
+    fsyncs = 0;
+
+    CQuolixDoc doc;
+    ASSERT_TRUE(recovery.Update(doc).ok);
+    EXPECT_FALSE(testing::Exists(recovery.Path()));  // clean: nothing to keep
+    CQuolixDoc::Comments comments{"a", "b", "c", "d", "e"};
+    doc.SetComments(comments);
+    // Seconds of samples arriving: flushed at the first and after 60 s only.
+    for (int32_t t = 0; t <= 120; ++t) {
+        doc.Append(t, 5000 + t);
+        now = 1000 + t;
+        ASSERT_TRUE(recovery.Update(doc).ok) << t;
+        ASSERT_TRUE(recovery.Update(doc).ok) << t;  // unchanged: not written again
+    }
+    EXPECT_EQ(fsyncs, 3);
+    CQuolixDoc copy;
+    ASSERT_TRUE(docfile::Open(copy, recovery.Path()).ok);
+    EXPECT_EQ(copy.count, 121);
+    EXPECT_EQ(copy.readings[120], 5120);
+    EXPECT_EQ(copy.comments, comments);
+
+    doc.SetModifiedFlag(false);
+    ASSERT_TRUE(recovery.Update(doc).ok);
+    EXPECT_FALSE(testing::Exists(recovery.Path()));
+}
+
+TEST(RecoveryFileTest, LeftoversAreThoseOfEndedProcessesAndADamagedOneIsMovedAside) {
+    TempDir dir;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const std::string ended = dir.File("recovery-" + std::to_string(child) + ".qlx");
+    const std::string running = dir.File("recovery-1.qlx");  // init runs
+    for (const std::string& path : {ended, running, dir.File("recovery-x.qlx")}) {
+        testing::WriteBytes(path, "damaged");
+    }
+    EXPECT_EQ(RecoveryFile::Leftovers(dir.Path()), std::vector<std::string>{ended});
+    ASSERT_TRUE(RecoveryFile::MoveAside(ended).ok);
+    EXPECT_TRUE(RecoveryFile::Leftovers(dir.Path()).empty());
+    EXPECT_EQ(testing::ReadBytes(ended + ".damaged"), "damaged");
+}
+
+// A copy under this process's number from before a restart is not ours to
+// remove: it waits for its question.
+TEST(RecoveryFileTest, ACopyNotWrittenByThisObjectIsNeverRemoved) {
+    TempDir dir;
+    RecoveryFile recovery(dir.Path());
+    testing::WriteBytes(recovery.Path(), "from before");
+    CQuolixDoc doc;
+    ASSERT_TRUE(recovery.Update(doc).ok);
+    recovery.Remove();
+    EXPECT_EQ(testing::ReadBytes(recovery.Path()), "from before");
+    EXPECT_EQ(RecoveryFile::Leftovers(dir.Path()), std::vector<std::string>{recovery.Path()});
+}
+
+}  // namespace
+}  // namespace quolix
