@@ -145,8 +145,9 @@ TEST(EndToEndRecordingTest, AKilledRecordingIsOfferedAndRestoredAtTheNextStart) 
         const CQuolixDoc& doc = app.Document();
         ASSERT_EQ(doc.count, left.count);
         for (int32_t i = 0; i < doc.count; ++i) {
-            EXPECT_EQ(doc.times[static_cast<size_t>(i)], i);
-            EXPECT_EQ(doc.readings[static_cast<size_t>(i)], 123456);
+            const auto at = static_cast<size_t>(i);
+            EXPECT_EQ(doc.times[at], left.times[at]);
+            EXPECT_EQ(doc.readings[at], 123456);
         }
     }
     EXPECT_TRUE(QDir(QString::fromStdString(folder)).isEmpty());
