@@ -89,8 +89,9 @@ pid_t OwnerOf(std::string_view name) {
 
 }  // namespace
 
-ReplacementFile::ScopedSystemCalls::ScopedSystemCalls(const SystemCalls& replacement) {
-    calls = &replacement;
+ReplacementFile::ScopedSystemCalls::ScopedSystemCalls(const SystemCalls& replacement)
+    : calls_(replacement) {
+    calls = &calls_;
 }
 
 ReplacementFile::ScopedSystemCalls::~ScopedSystemCalls() {

@@ -38,13 +38,17 @@ class ReplacementFile {
         int (*fsync)(int fd);
         int (*rename)(const char* from, const char* to);
     };
-    // Replaces the calls for its lifetime (one at a time, tests only).
+    // Replaces the calls with its own copy of calls for its lifetime (one at
+    // a time, tests only).
     class ScopedSystemCalls {
       public:
         explicit ScopedSystemCalls(const SystemCalls& calls);
         ~ScopedSystemCalls();
         ScopedSystemCalls(const ScopedSystemCalls&) = delete;
         ScopedSystemCalls& operator=(const ScopedSystemCalls&) = delete;
+
+      private:
+        SystemCalls calls_;
     };
 
     explicit ReplacementFile(std::string path);
