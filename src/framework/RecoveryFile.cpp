@@ -119,12 +119,12 @@ RecoveryFile::RecoveryFile(std::string folder, std::function<int64_t()> now)
 }
 
 Status RecoveryFile::Update(CDocument& doc) {
-    if (path_.empty()) {
-        return Status::Failure("復元用の記録を置くフォルダーがありません (HOME が未設定です)。");
-    }
     if (!doc.IsModified()) {
         Remove();
         return Status{};
+    }
+    if (path_.empty()) {
+        return Status::Failure("復元用の記録を置くフォルダーがありません (HOME が未設定です)。");
     }
     if (written_ && writtenChange_ == doc.ChangeCount()) {
         return Status{};
