@@ -1,7 +1,5 @@
 #include "app/CQuolixApp.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 
 #include <QAction>
@@ -363,7 +361,7 @@ void CQuolixApp::OfferRecovery() {
                 .arg(lastSample.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")))
                 .arg(leftover.count);
         if (Ask(question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
-            ::unlink(path.c_str());
+            RecoveryFile::Discard(path);
             continue;
         }
         if (!Report(docfile::Open(doc_, path))) {
@@ -375,7 +373,7 @@ void CQuolixApp::OfferRecovery() {
         doc_.SetModifiedFlag();
         DocumentChanged();
         if (recovery_.Path() != path && !recoveryFailed_) {
-            ::unlink(path.c_str());
+            RecoveryFile::Discard(path);
         }
         if (frame_) {
             frame_->Host().Invalidate();

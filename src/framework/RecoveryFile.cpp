@@ -110,6 +110,10 @@ Status RecoveryFile::MoveAside(const std::string& path) {
     return Status{};
 }
 
+void RecoveryFile::Discard(const std::string& path) {
+    ::unlink(path.c_str());
+}
+
 RecoveryFile::RecoveryFile(std::string folder, std::function<int64_t()> now)
     : folder_(std::move(folder)), now_(now ? std::move(now) : MonotonicSeconds) {
     if (!folder_.empty()) {

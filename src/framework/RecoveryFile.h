@@ -29,6 +29,8 @@ class RecoveryFile {
     // Renames a file that cannot be loaded to "<name>.damaged", so that it is
     // kept for a closer look but never offered again.
     static Status MoveAside(const std::string& path);
+    // Deletes a leftover the user let go (or that a copy of ours replaced).
+    static void Discard(const std::string& path);
 
     // now: a monotonic clock in seconds; null means the system's.
     explicit RecoveryFile(std::string folder, std::function<int64_t()> now = nullptr);
