@@ -291,7 +291,7 @@ bool CQuolixView::OnUpdateCmdUI(uint32_t id, CCmdUI& cmdUI) {
 }
 
 void CQuolixView::LoadSettings() {
-    SettingsStore::ForPath(settingsPath_).LoadInto(settings);
+    SettingsStore(settingsLocation_).LoadInto(settings);
 }
 
 void CQuolixView::ReceiveStep() {

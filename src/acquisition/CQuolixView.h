@@ -8,6 +8,7 @@
 #include "acquisition/CQuolixDoc.h"
 #include "framework/CView.h"
 #include "framework/Rect.h"
+#include "settings/SettingsLocation.h"
 #include "settings/SettingsRecord.h"
 
 namespace quolix {
@@ -42,9 +43,9 @@ class CQuolixView : public CView {
 
     void ResetAcquisition();
 
-    // The settings file the view loads at creation; empty means the one beside
-    // the executable.
-    void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
+    // Where the view loads its settings at creation; without a location the
+    // view has the defaults.
+    void SetSettingsLocation(SettingsLocation location) { settingsLocation_ = std::move(location); }
 
     // Window events forwarded by the host.
     int OnCreate() override;
@@ -108,7 +109,7 @@ class CQuolixView : public CView {
     void Invalidate();
 
     CounterLink& link_;
-    std::string settingsPath_;
+    SettingsLocation settingsLocation_;
 };
 
 }  // namespace quolix

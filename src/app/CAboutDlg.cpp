@@ -1,5 +1,6 @@
 #include "app/CAboutDlg.h"
 
+#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -46,10 +47,26 @@ CAboutDlg::CAboutDlg(QWidget* parent)
                          this);
     second_->setGeometry(DialogUnits::WidenedToFit(units_.Rect(40, 25, 90, 8), *second_));
 
+    settings_ = new QLabel(this);
+    settings_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    settings_->hide();
+
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setDefault(true);
     ok_->setGeometry(units_.Rect(145, 5, 50, 14));
     connect(ok_, &QPushButton::clicked, this, &CAboutDlg::accept);
+}
+
+void CAboutDlg::SetSettingsFile(const std::string& path) {
+    settings_->setText(
+        QStringLiteral("設定ファイル: %1")
+            .arg(path.empty() ? QStringLiteral("(なし)") : QFile::decodeName(path.c_str())));
+    settings_->setGeometry(DialogUnits::WidenedToFit(units_.Rect(40, 38, 90, 8), *settings_));
+    settings_->show();
+    const int needed = settings_->geometry().right() + 1 + units_.X(8);
+    if (needed > width()) {
+        setFixedSize(needed, height());
+    }
 }
 
 }  // namespace quolix::app

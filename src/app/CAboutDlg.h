@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "framework/qt/CDialog.h"
 #include "framework/qt/DialogUnits.h"
 
@@ -14,10 +16,15 @@ class CAboutDlg : public CDialog {
   public:
     explicit CAboutDlg(QWidget* parent = nullptr);
 
+    // A third line names the settings file in use, which a user who looks
+    // for it (or a fault report) needs; the box grows to show it whole.
+    void SetSettingsFile(const std::string& path);
+
     const DialogUnits& Units() const { return units_; }
     QLabel* Icon() const { return icon_; }
     QLabel* VersionLine() const { return version_; }
     QLabel* SecondLine() const { return second_; }
+    QLabel* SettingsLine() const { return settings_; }
     QPushButton* OkButton() const { return ok_; }
 
   private:
@@ -25,6 +32,7 @@ class CAboutDlg : public CDialog {
     QLabel* icon_ = nullptr;
     QLabel* version_ = nullptr;
     QLabel* second_ = nullptr;
+    QLabel* settings_ = nullptr;
     QPushButton* ok_ = nullptr;
 };
 

@@ -22,8 +22,8 @@
 
 namespace quolix::app {
 
-CMainFrame::CMainFrame(CQuolixView& view, std::string settingsPath)
-    : view_(view), settingsPath_(std::move(settingsPath)) {
+CMainFrame::CMainFrame(CQuolixView& view, SettingsLocation settings)
+    : view_(view), settings_(std::move(settings)) {
     host_ = new QtViewHost(view_, this);  // owned by this window
     setCentralWidget(host_);
     setAcceptDrops(true);
@@ -45,7 +45,7 @@ void CMainFrame::Create() {
     connect(ui_, &MainFrameUi::commandTriggered, this, &CMainFrame::commandTriggered);
 
     SettingsRecord placement;
-    SettingsStore::ForPath(settingsPath_).LoadInto(placement);
+    SettingsStore(settings_).LoadInto(placement);
     std::vector<Rect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect area = screen->availableGeometry();
@@ -84,7 +84,7 @@ Rect CMainFrame::PlacementFor(const SettingsRecord& record, const std::vector<Re
 }
 
 void CMainFrame::SavePlacement() {
-    SettingsStore store = SettingsStore::ForPath(settingsPath_);
+    SettingsStore store(settings_);
     SettingsRecord placement;
     // Read the file afresh so that what the settings dialog saved survives.
     store.LoadInto(placement);
@@ -97,7 +97,9 @@ void CMainFrame::SavePlacement() {
         isMaximized()
             ? SettingsRecord::ShowMaximized
             : (isMinimized() ? SettingsRecord::ShowMinimized : SettingsRecord::ShowNormal);
-    store.SaveFrom(placement);
+    if (!store.SaveFrom(placement) && messages_) {
+        messages_(QString::fromStdString(store.SaveFailureMessage()));
+    }
 }
 
 void CMainFrame::Shutdown() {

@@ -9,6 +9,7 @@
 
 #include "framework/CommandTarget.h"
 #include "framework/Rect.h"
+#include "settings/SettingsLocation.h"
 #include "settings/SettingsRecord.h"
 
 class QAction;
@@ -28,7 +29,10 @@ class MainFrameUi;
 class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
   public:
-    CMainFrame(CQuolixView& view, std::string settingsPath);
+    // Tells the user something (a settings file that could not be saved).
+    using MessageSink = std::function<void(const QString& text)>;
+
+    CMainFrame(CQuolixView& view, SettingsLocation settings);
     ~CMainFrame() override;
 
     // The frame's creation step: the view's window is created first (its
@@ -42,6 +46,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     QtViewHost& Host() const { return *host_; }
     MainFrameUi& Ui() const { return *ui_; }
 
+    void SetMessageSink(MessageSink sink) { messages_ = std::move(sink); }
     void SetDocumentTitle(const QString& documentName, bool modified);
     // Asked before the window closes; false keeps it open (the user
     // cancelled the question whether to save).
@@ -68,7 +73,8 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     void SavePlacement();
 
     CQuolixView& view_;
-    std::string settingsPath_;
+    SettingsLocation settings_;
+    MessageSink messages_;
     QtViewHost* host_ = nullptr;
     MainFrameUi* ui_ = nullptr;
     std::vector<QAction*> recentActions_;

@@ -76,7 +76,6 @@ CQuolixApp::CQuolixApp(Options options)
       cups_(std::make_unique<CupsDestination>()),
       recovery_(options_.recoveryFolder.empty() ? RecoveryFile::DefaultFolder()
                                                 : options_.recoveryFolder) {
-    view_.SetSettingsPath(options_.settingsPath);
     view_.AttachDocument(&doc_);
     router_ = CommandRouter(&view_, &doc_, nullptr, this);
 }
@@ -99,12 +98,18 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
         return 2;
     }
 
+    if (!info.settingsFile.empty()) {
+        options_.settings = SettingsLocation::Explicit(info.settingsFile);
+    }
+    view_.SetSettingsLocation(options_.settings);
+
     // Only the show state of the last exit is wanted here.
     SettingsRecord startup;
-    SettingsStore::ForPath(options_.settingsPath).LoadInto(startup);
+    SettingsStore(options_.settings).LoadInto(startup);
     const bool maximized = startup.Int(SettingsRecord::ShowState) == SettingsRecord::ShowMaximized;
 
-    frame_ = std::make_unique<CMainFrame>(view_, options_.settingsPath);
+    frame_ = std::make_unique<CMainFrame>(view_, options_.settings);
+    frame_->SetMessageSink([this](const QString& text) { ShowMessage(text); });
     QtViewHost& host = frame_->Host();
     if (options_.messages) {
         host.SetMessageBoxRunner(options_.messages);
@@ -121,7 +126,14 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
         DocumentChanged();
     });
     host.SetSettingsDialogRunner([this](SettingsRecord& record) {
-        return RunSettingsDialog(frame_.get(), options_.settingsPath, record);
+        std::string saveFailure;
+        const DialogResult result =
+            RunSettingsDialog(frame_.get(), options_.settings, record, saveFailure);
+        if (!saveFailure.empty()) {
+            ShowMessage(QString::fromStdString(saveFailure) +
+                        QStringLiteral("\n変更は Quolix を終了するまで有効です。"));
+        }
+        return result;
     });
     host.SetCommentDialogRunner([this](std::array<std::string, 3>& lines) {
         return RunCommentDialog(frame_.get(), lines);
@@ -237,7 +249,7 @@ bool CQuolixApp::OnCmdMsg(uint32_t id) {
             OnFilePrintSetup();
             return true;
         case ID_APP_ABOUT:
-            RunAboutDialog(frame_.get());
+            RunAboutDialog(frame_.get(), options_.settings);
             return true;
         case ID_APP_EXIT:
             if (frame_) {

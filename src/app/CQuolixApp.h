@@ -19,6 +19,7 @@
 #include "framework/DocumentFile.h"
 #include "framework/RecoveryFile.h"
 #include "link/SerialLink.h"
+#include "settings/SettingsLocation.h"
 
 class QPrinter;
 
@@ -44,8 +45,9 @@ class CQuolixApp : public QObject, public CommandTarget {
         const QString& text, const QString& caption, QMessageBox::StandardButtons buttons)>;
 
     struct Options {
-        // The settings file; empty means the one beside the executable.
-        std::string settingsPath;
+        // Where the settings are read and written, chosen once at start-up;
+        // --settings FILE on the command line replaces it.
+        SettingsLocation settings;
         // The counter; null means the serial port named in the settings.
         CounterLink* link = nullptr;
         // Where messages go; null means modal message boxes.
@@ -104,6 +106,7 @@ class CQuolixApp : public QObject, public CommandTarget {
 
     CQuolixDoc& Document() { return doc_; }
     CQuolixView& View() { return view_; }
+    const SettingsLocation& Settings() const { return options_.settings; }
     CMainFrame& Frame() { return *frame_; }
     const RecentFileList& RecentFiles() const { return recent_; }
 

@@ -17,7 +17,31 @@ CommandLineInfo Invalid(std::string error) {
 
 }  // namespace
 
-CommandLineInfo CommandLineInfo::Parse(const std::vector<std::string>& arguments) {
+CommandLineInfo CommandLineInfo::Parse(const std::vector<std::string>& given) {
+    std::vector<std::string> arguments = given;
+    std::string settingsFile;
+    if (!arguments.empty() &&
+        (arguments[0] == "--settings" || arguments[0].starts_with("--settings="))) {
+        if (arguments[0] == "--settings") {
+            if (arguments.size() < 2) {
+                return Invalid("--settings には設定ファイルのパスを指定してください。");
+            }
+            settingsFile = arguments[1];
+            arguments.erase(arguments.begin(), arguments.begin() + 2);
+        } else {
+            settingsFile = arguments[0].substr(std::string_view("--settings=").size());
+            arguments.erase(arguments.begin());
+        }
+        if (settingsFile.empty()) {
+            return Invalid("--settings には設定ファイルのパスを指定してください。");
+        }
+    }
+    CommandLineInfo info = ParseAction(arguments);
+    info.settingsFile = std::move(settingsFile);
+    return info;
+}
+
+CommandLineInfo CommandLineInfo::ParseAction(const std::vector<std::string>& arguments) {
     CommandLineInfo info;
     if (arguments.empty()) {
         return info;
@@ -65,9 +89,10 @@ CommandLineInfo CommandLineInfo::Parse(const std::vector<std::string>& arguments
 }
 
 const char* CommandLineInfo::Usage() {
-    return "使い方: quolix [ファイル.qlx]\n"
-           "       quolix --print [ファイル.qlx]   (/p ファイル.qlx も可)\n"
-           "       quolix --demo 秒数 フォルダ\n"
+    return "使い方: quolix [--settings 設定ファイル] [ファイル.qlx]\n"
+           "       quolix [--settings 設定ファイル] --print [ファイル.qlx]   (/p ファイル.qlx "
+           "も可)\n"
+           "       quolix [--settings 設定ファイル] --demo 秒数 フォルダ\n"
            "       quolix --help | --version\n";
 }
 

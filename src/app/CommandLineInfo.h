@@ -23,10 +23,14 @@ struct CommandLineInfo {
     std::string fileName;
     int demoSeconds = 0;
     std::string demoFolder;
+    // --settings FILE before the rest: the one settings file to use.
+    std::string settingsFile;
     std::string error;
 
     // Arguments without the program name.
     static CommandLineInfo Parse(const std::vector<std::string>& arguments);
+    // What follows the options: the action and its operands.
+    static CommandLineInfo ParseAction(const std::vector<std::string>& arguments);
     static const char* Usage();
     // "quolix <version>" and a newline.
     static std::string VersionLine();

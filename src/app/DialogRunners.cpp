@@ -8,13 +8,15 @@
 
 namespace quolix::app {
 
-DialogResult RunSettingsDialog(QWidget* parent, const std::string& settingsPath,
-                               SettingsRecord& record) {
-    CSettingsDlg dialog(settingsPath, parent);
+DialogResult RunSettingsDialog(QWidget* parent, const SettingsLocation& settings,
+                               SettingsRecord& record, std::string& saveFailure) {
+    saveFailure.clear();
+    CSettingsDlg dialog(settings, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return DialogResult::Cancel;
     }
     record = dialog.Record();
+    saveFailure = dialog.SaveFailure();
     return DialogResult::Ok;
 }
 
@@ -28,8 +30,9 @@ DialogResult RunCommentDialog(QWidget* parent, std::array<std::string, 3>& lines
     return DialogResult::Ok;
 }
 
-void RunAboutDialog(QWidget* parent) {
+void RunAboutDialog(QWidget* parent, const SettingsLocation& settings) {
     CAboutDlg dialog(parent);
+    dialog.SetSettingsFile(settings.file);
     dialog.exec();
 }
 

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
@@ -13,8 +14,15 @@
 #include "app/Translation.h"
 #include "framework/qt/QtDeviceContext.h"
 #include "framework/qt/QtViewHost.h"
+#include "settings/SettingsPath.h"
 
 int main(int argc, char** argv) {
+    // Where the settings live is decided now, once: the executable's name can
+    // change under a long run (a package upgrade replaces it), and every later
+    // save must still go where the first load came from.
+    quolix::app::CQuolixApp::Options options;
+    options.settings = quolix::SettingsLocation::ForProgram(quolix::ExecutableSettingsPath());
+
     // --help and --version are answered before QApplication looks for a
     // display, so they work over ssh. Anything else waits until Qt has taken
     // its own options (-platform, -display...) out of the command line.
@@ -54,7 +62,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         arguments.emplace_back(argv[i]);
     }
-    quolix::app::CQuolixApp app(quolix::app::CQuolixApp::Options{});
+    quolix::app::CQuolixApp app(std::move(options));
     if (const std::optional<int> status = app.InitInstance(arguments)) {
         return *status;
     }

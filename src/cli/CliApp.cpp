@@ -72,8 +72,10 @@ std::string Usage(const std::string& defaultSettingsPath) {
 int Run(const std::vector<std::string>& args, const std::string& programFolder, std::FILE* out,
         std::FILE* err) {
     Reporter reporter(err, "quolix-cli");
-    CliContext context{SettingsPathIn(programFolder), programFolder, out, reporter};
-    const std::string defaultSettings = context.settingsPath;
+    // Decided once: the program keeps to it however long it runs.
+    CliContext context{SettingsLocation::ForProgram(SettingsPathIn(programFolder)), programFolder,
+                       out, reporter};
+    const std::string defaultSettings = context.settings.file;
 
     std::size_t at = 0;
     for (; at < args.size(); ++at) {
@@ -100,7 +102,7 @@ int Run(const std::vector<std::string>& args, const std::string& programFolder, 
                 return UsageError(reporter, {},
                                   "--settings には設定ファイルのパスを指定してください。");
             }
-            context.settingsPath = value;
+            context.settings = SettingsLocation::Explicit(value);
             continue;
         }
         if (!arg.empty() && arg[0] == '-') {

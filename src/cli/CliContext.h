@@ -4,14 +4,15 @@
 #include <string>
 
 #include "cli/Reporter.h"
+#include "settings/SettingsLocation.h"
 
 namespace quolix::cli {
 
 // What every subcommand gets from the command line as a whole.
 struct CliContext {
-    // The settings file to use; empty means none could be found (the
-    // defaults apply and nothing can be saved).
-    std::string settingsPath;
+    // Where the settings are read and written, chosen at start-up or given
+    // by --settings. Without a file the defaults apply and nothing is saved.
+    SettingsLocation settings;
     // The folder of the running executable, for finding helpers.
     std::string programFolder;
     // Results go to out, messages to the reporter.

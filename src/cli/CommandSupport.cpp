@@ -40,7 +40,7 @@ ParseStatus ParseCommonOptions(ArgumentParser& parser, const std::vector<std::st
             error = "--settings には設定ファイルのパスを指定してください。";
             return ParseStatus::Invalid;
         }
-        context.settingsPath = *settings;
+        context.settings = SettingsLocation::Explicit(*settings);
     }
     return ParseStatus::Run;
 }
@@ -107,7 +107,7 @@ bool Print(CliContext& context, std::string_view text) {
 }
 
 bool LoadSettings(const CliContext& context, SettingsRecord& settings) {
-    SettingsStore store(context.settingsPath);
+    SettingsStore store(context.settings);
     return store.LoadInto(settings);
 }
 

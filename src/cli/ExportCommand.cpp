@@ -96,8 +96,9 @@ int ExportMain(const std::vector<std::string>& args, CliContext& context) {
         LoadSettings(context, settings);
         resolution = settings.Int(SettingsRecord::Resolution);
         if (HzPerCount(resolution) == 0) {
-            const std::string& settingsPath =
-                context.settingsPath.empty() ? std::string("設定") : context.settingsPath;
+            const std::string settingsPath = context.settings.ReadPath().empty()
+                                                 ? std::string("設定")
+                                                 : context.settings.ReadPath();
             context.reporter.Say(settingsPath, "分解能 (スロット 17) の値 " +
                                                    std::to_string(resolution) +
                                                    " は 0, 1, 2 のいずれでもありません。"

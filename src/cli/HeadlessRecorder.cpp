@@ -61,7 +61,7 @@ bool HeadlessRecorder::Save(bool last) {
 int HeadlessRecorder::Run(const volatile sig_atomic_t& stop) {
     HeadlessWindow window(reporter_, deviceName_);
     CQuolixView view(link_);
-    view.SetSettingsPath(config_.settingsPath);
+    view.SetSettingsLocation(config_.settings);
     view.AttachWindow(&window);
     view.AttachDocument(&doc_);
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "acquisition/CQuolixDoc.h"
+#include "settings/SettingsLocation.h"
 
 namespace quolix {
 
@@ -20,8 +21,8 @@ class Reporter;
 // What one recording on the command line is asked to do.
 struct RecorderConfig {
     std::string outputPath;
-    // The settings file the view loads; empty means the executable's own.
-    std::string settingsPath;
+    // Where the view loads its settings.
+    SettingsLocation settings;
     // CP932; stored with the recording from the start.
     CQuolixDoc::Comments comments;
     // Seconds of recording time after which it ends; 0: until stopped.

@@ -199,7 +199,7 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
     CliCounterLink link(options.device);
     RecorderConfig config;
     config.outputPath = options.output;
-    config.settingsPath = context.settingsPath;
+    config.settings = context.settings;
     config.comments = options.comments;
     config.durationSeconds = options.durationSeconds;
     HeadlessRecorder recorder(link, std::move(config), context.out, context.reporter,

@@ -142,7 +142,7 @@ int RenderMain(const std::vector<std::string>& args, CliContext& context) {
         return ExitFileError;
     }
     std::vector<std::string> all = {*helper};
-    const std::vector<std::string> rest = HelperArguments(options, context.settingsPath);
+    const std::vector<std::string> rest = HelperArguments(options, context.settings.ReadPath());
     all.insert(all.end(), rest.begin(), rest.end());
     std::vector<char*> argv;
     argv.reserve(all.size() + 1);

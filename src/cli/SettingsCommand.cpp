@@ -1,6 +1,9 @@
 #include "cli/SettingsCommand.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
+#include <cstdio>
 #include <limits>
 #include <optional>
 
@@ -99,6 +102,184 @@ std::size_t TextLimit(int slot) {
     }
 }
 
+// Names for the slots the settings dialog edits, in the user's words.
+struct NamedSlot {
+    std::string_view name;
+    int slot;
+};
+
+constexpr std::array<NamedSlot, 13> Names = {{
+    {"frame-color", SettingsRecord::FrameColour},
+    {"centre-color", SettingsRecord::CentreColour},
+    {"grid-color", SettingsRecord::GridColour},
+    {"data-color", SettingsRecord::DataColour},
+    {"frame-width", SettingsRecord::FrameWidth},
+    {"centre-width", SettingsRecord::CentreWidth},
+    {"grid-width", SettingsRecord::GridWidth},
+    {"data-width", SettingsRecord::DataWidth},
+    {"title1", SettingsRecord::Title1},
+    {"title2", SettingsRecord::Title2},
+    {"port", SettingsRecord::ComPort},
+    {"color-printer", SettingsRecord::ColourPrinter},
+    {"resolution", SettingsRecord::Resolution},
+}};
+
+constexpr std::array<std::string_view, 3> ResolutionWords = {"100Hz", "10Hz", "1Hz"};
+
+bool IsColourSlot(int slot) {
+    return slot >= SettingsRecord::FrameColour && slot <= SettingsRecord::SpareColour;
+}
+
+bool SameWord(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    const int lower = std::tolower(static_cast<unsigned char>(c));
+    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+}
+
+// "#rrggbb" as the settings keep a colour, 0x00BBGGRR.
+std::optional<int32_t> ParseHexColour(std::string_view text) {
+    if (text.size() != 7 || text[0] != '#') {
+        return std::nullopt;
+    }
+    uint32_t rgb = 0;
+    for (const char c : text.substr(1)) {
+        const int digit = HexDigit(c);
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        rgb = (rgb << 4) | static_cast<uint32_t>(digit);
+    }
+    const uint32_t red = (rgb >> 16) & 0xFF;
+    const uint32_t green = (rgb >> 8) & 0xFF;
+    const uint32_t blue = rgb & 0xFF;
+    return static_cast<int32_t>(red | (green << 8) | (blue << 16));
+}
+
+std::string HexColour(int32_t colour) {
+    const auto value = static_cast<uint32_t>(colour);
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", value & 0xFF, (value >> 8) & 0xFF,
+                  (value >> 16) & 0xFF);
+    return text;
+}
+
+// "COM1" ... "COM6", with or without the colon, in any case.
+std::optional<int32_t> ParsePortName(std::string_view text) {
+    for (int index = 0; index < PortCount; ++index) {
+        const std::string name = "COM" + std::to_string(index + 1);
+        if (SameWord(text, name) || SameWord(text, name + ":")) {
+            return index;
+        }
+    }
+    return std::nullopt;
+}
+
+// A value given in words: nullopt when value is no word of that slot.
+std::optional<int32_t> ParseWord(int slot, std::string_view value) {
+    if (IsColourSlot(slot)) {
+        return ParseHexColour(value);
+    }
+    switch (slot) {
+        case SettingsRecord::ComPort:
+            return ParsePortName(value);
+        case SettingsRecord::ColourPrinter:
+            if (SameWord(value, "yes")) {
+                return 1;
+            }
+            if (SameWord(value, "no")) {
+                return 0;
+            }
+            return std::nullopt;
+        case SettingsRecord::Resolution:
+            for (std::size_t i = 0; i < ResolutionWords.size(); ++i) {
+                if (SameWord(value, ResolutionWords[i])) {
+                    return static_cast<int32_t>(i);
+                }
+            }
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+// What the words of a slot are, for messages.
+std::string_view WordsOf(int slot) {
+    if (IsColourSlot(slot)) {
+        return "#rrggbb";
+    }
+    switch (slot) {
+        case SettingsRecord::ComPort:
+            return "COM1 から COM6";
+        case SettingsRecord::ColourPrinter:
+            return "yes か no";
+        case SettingsRecord::Resolution:
+            return "100Hz, 10Hz, 1Hz";
+        default:
+            return {};
+    }
+}
+
+// A slot number, or the slot of a name; nullopt for neither.
+std::optional<int> SlotOf(std::string_view key, bool& byName) {
+    for (const NamedSlot& entry : Names) {
+        if (entry.name == key) {
+            byName = true;
+            return entry.slot;
+        }
+    }
+    byName = false;
+    long long slot = 0;
+    if (ParseInteger(key, 0, SettingsRecord::SlotCount - 1, slot)) {
+        return static_cast<int>(slot);
+    }
+    return std::nullopt;
+}
+
+std::string NameList() {
+    std::string list;
+    for (const NamedSlot& entry : Names) {
+        list += list.empty() ? "" : ", ";
+        list += entry.name;
+    }
+    return list;
+}
+
+Status ApplyInt(int slot, bool byName, std::string_view value, const std::string& name,
+                SettingsRecord& record) {
+    if (const std::optional<int32_t> word = ParseWord(slot, value)) {
+        record.Int(slot) = *word;
+        return Status{};
+    }
+    // By name, the port and the resolution take only their words: "port=2"
+    // or "resolution=1" would read as COM2 or 1Hz to most, and mean neither.
+    const bool numbersAllowed =
+        !byName || (slot != SettingsRecord::ComPort && slot != SettingsRecord::Resolution);
+    const Range range = RangeOf(slot);
+    long long number = 0;
+    if (numbersAllowed && ParseInteger(value, range.low, range.high, number)) {
+        record.Int(slot) = static_cast<int32_t>(number);
+        return Status{};
+    }
+    std::string expected;
+    if (!WordsOf(slot).empty()) {
+        expected = std::string(WordsOf(slot)) + (numbersAllowed ? " または " : "");
+    }
+    if (numbersAllowed) {
+        expected += std::to_string(range.low) + " から " + std::to_string(range.high) + " の整数";
+    }
+    return Status::Failure(name + " には " + expected +
+                           "を指定してください: " + std::string(value));
+}
+
 }  // namespace
 
 std::string_view SlotLabel(int slot) {
@@ -106,15 +287,57 @@ std::string_view SlotLabel(int slot) {
                                              : std::string_view();
 }
 
+std::string_view SlotName(int slot) {
+    for (const auto& entry : Names) {
+        if (entry.slot == slot) {
+            return entry.name;
+        }
+    }
+    return {};
+}
+
+std::string SlotValueText(int slot, const SettingsRecord& record) {
+    if (SettingsRecord::IsTextSlot(slot)) {
+        return JsonWriter::Quote(Cp932ToUtf8Lossy(record.Text(slot)));
+    }
+    const int32_t value = record.Int(slot);
+    const std::string number = std::to_string(value);
+    const Range range = RangeOf(slot);
+    if (SlotName(slot).empty() || value < range.low || value > range.high) {
+        return number;
+    }
+    if (IsColourSlot(slot)) {
+        return HexColour(value) + " (" + number + ")";
+    }
+    switch (slot) {
+        case SettingsRecord::ComPort:
+            return "COM" + std::to_string(value + 1) + " (" + number + ")";
+        case SettingsRecord::ColourPrinter:
+            return std::string(value == 1 ? "yes" : "no") + " (" + number + ")";
+        case SettingsRecord::Resolution:
+            return std::string(ResolutionWords[static_cast<std::size_t>(value)]) + " (" + number +
+                   ")";
+        default:
+            return number;
+    }
+}
+
 std::string SettingsUsage() {
-    return "使い方: quolix-cli settings [--json] [--set SLOT=VALUE]...\n"
+    return "使い方: quolix-cli settings [--json] [--set 名前=値|SLOT=VALUE]...\n"
            "\n"
-           "設定ファイル (quolix と共通の quolix.ini) の 30 個のスロットを表示します。\n"
-           "読み込めないときは既定値を表示し、そのことを示します。\n"
+           "設定ファイル (quolix と共通の quolix.ini) の 30 個のスロットを、名前・番号・値の\n"
+           "順に表示します。読み込めないときは既定値を表示し、そのことを示します。\n"
            "\n"
            "  --json            1 個の JSON オブジェクトで出力します:\n"
-           "                    {\"path\": ..., \"loaded\": true|false, \"slots\": [30 個の値]}\n"
-           "  --set SLOT=VALUE  スロットを変更して設定ファイル全体を保存します (繰り返し可)。\n"
+           "                    {\"path\": ..., \"readFrom\": ..., \"loaded\": true|false,\n"
+           "                     \"names\": {名前: スロット番号}, \"slots\": [30 個の値]}\n"
+           "  --set 名前=値     設定を変更して設定ファイル全体を保存します (繰り返し可)。\n"
+           "                    名前: title1, title2 (UTF-8 の文字列、CP932 で保存)、\n"
+           "                    frame-color, centre-color, grid-color, data-color (#rrggbb\n"
+           "                    または 0-16777215)、frame-width, centre-width, grid-width,\n"
+           "                    data-width (0-100)、port=COM1..COM6、color-printer=yes|no、\n"
+           "                    resolution=100Hz|10Hz|1Hz\n"
+           "  --set SLOT=VALUE  スロット番号 (0-29) で指定することもできます。\n"
            "                    文字列のスロット (10-14) は UTF-8 で与え、CP932 で保存します。\n"
            "                    上限: タイトル 1 行目 128 バイト、2 行目 80 バイト、ほか 256 "
            "バイト\n"
@@ -128,28 +351,25 @@ std::string SettingsUsage() {
 Status ApplySetting(std::string_view assignment, SettingsRecord& record) {
     const std::size_t equals = assignment.find('=');
     if (equals == std::string_view::npos) {
-        return Status::Failure("--set は SLOT=VALUE の形で指定してください: " +
+        return Status::Failure("--set は 名前=値 または SLOT=VALUE の形で指定してください: " +
                                std::string(assignment));
     }
-    const std::string_view slotText = assignment.substr(0, equals);
+    const std::string_view key = assignment.substr(0, equals);
     const std::string_view value = assignment.substr(equals + 1);
-    long long slot = 0;
-    if (!ParseInteger(slotText, 0, SettingsRecord::SlotCount - 1, slot)) {
-        return Status::Failure("スロット番号は 0 から 29 です: " + std::string(slotText));
+    bool byName = false;
+    const std::optional<int> slot = SlotOf(key, byName);
+    if (!slot) {
+        return Status::Failure("スロット番号 (0 から 29) または名前 (" + NameList() +
+                               ") を指定してください: " + std::string(key));
     }
-    const int index = static_cast<int>(slot);
-    const std::string name =
+    const int index = *slot;
+    std::string name =
         "スロット " + std::to_string(index) + " (" + std::string(SlotLabel(index)) + ")";
+    if (byName) {
+        name = std::string(key) + " (" + name + ")";
+    }
     if (SettingsRecord::IsIntSlot(index)) {
-        const Range range = RangeOf(index);
-        long long number = 0;
-        if (!ParseInteger(value, range.low, range.high, number)) {
-            return Status::Failure(name + " には " + std::to_string(range.low) + " から " +
-                                   std::to_string(range.high) +
-                                   " の整数を指定してください: " + std::string(value));
-        }
-        record.Int(index) = static_cast<int32_t>(number);
-        return Status{};
+        return ApplyInt(index, byName, value, name, record);
     }
     std::string cp932;
     if (Status converted = ToCp932Text(value, name, TextLimit(index), cp932); !converted.ok) {
@@ -159,13 +379,22 @@ Status ApplySetting(std::string_view assignment, SettingsRecord& record) {
     return Status{};
 }
 
-std::string FormatSettingsJson(const std::string& path, bool loaded, const SettingsRecord& record) {
+std::string FormatSettingsJson(const SettingsShown& shown, const SettingsRecord& record) {
     JsonWriter json;
     json.BeginObject();
     json.Key("path");
-    json.String(path);
+    json.String(shown.path);
+    json.Key("readFrom");
+    json.String(shown.readFrom);
     json.Key("loaded");
-    json.Bool(loaded);
+    json.Bool(shown.loaded);
+    json.Key("names");
+    json.BeginObject();
+    for (const NamedSlot& entry : Names) {
+        json.Key(entry.name);
+        json.Int(entry.slot);
+    }
+    json.EndObject();
     json.Key("slots");
     json.BeginArray();
     for (int slot = 0; slot < SettingsRecord::SlotCount; ++slot) {
@@ -180,20 +409,21 @@ std::string FormatSettingsJson(const std::string& path, bool loaded, const Setti
     return json.Text() + "\n";
 }
 
-std::string FormatSettingsText(const std::string& path, bool loaded, const SettingsRecord& record) {
-    std::string text = "設定ファイル: " + (path.empty() ? std::string("(なし)") : path) + "\n";
-    if (!loaded) {
+std::string FormatSettingsText(const SettingsShown& shown, const SettingsRecord& record) {
+    std::string text =
+        "設定ファイル: " + (shown.path.empty() ? std::string("(なし)") : shown.path) + "\n";
+    if (shown.readFrom != shown.path && !shown.readFrom.empty()) {
+        // The per-user file does not exist yet; the first save makes it.
+        text += "(まだないため、" + shown.readFrom + " を読んでいます)\n";
+    }
+    if (!shown.loaded) {
         text += "(設定ファイルを読み込めなかったため、既定値を表示しています)\n";
     }
     for (int slot = 0; slot < SettingsRecord::SlotCount; ++slot) {
-        text += (slot < 10 ? " " : "") + std::to_string(slot) + " " + std::string(SlotLabel(slot)) +
-                ": ";
-        if (SettingsRecord::IsTextSlot(slot)) {
-            text += JsonWriter::Quote(Cp932ToUtf8Lossy(record.Text(slot)));
-        } else {
-            text += std::to_string(record.Int(slot));
-        }
-        text += '\n';
+        std::string name(SlotName(slot).empty() ? "-" : SlotName(slot));
+        name.resize(std::max<std::size_t>(name.size(), 13), ' ');
+        text += name + (slot < 10 ? "  " : " ") + std::to_string(slot) + "  " +
+                SlotValueText(slot, record) + "  " + std::string(SlotLabel(slot)) + "\n";
     }
     return text;
 }
@@ -206,7 +436,8 @@ int SettingsMain(const std::vector<std::string>& args, CliContext& context) {
     }
 
     SettingsRecord record;
-    bool loaded = LoadSettings(context, record);
+    SettingsShown shown{context.settings.file, context.settings.ReadPath(),
+                        LoadSettings(context, record)};
     const std::vector<std::string> assignments = parser.Values("set");
     if (!assignments.empty()) {
         // All or nothing: one bad assignment saves none of them.
@@ -215,25 +446,22 @@ int SettingsMain(const std::vector<std::string>& args, CliContext& context) {
                 return UsageError(context.reporter, Command, applied.message);
             }
         }
-        if (context.settingsPath.empty()) {
-            context.reporter.Say({}, "設定ファイルの場所が分からないため保存できません。");
-            return ExitFileError;
-        }
-        if (!loaded) {
-            context.reporter.Say(context.settingsPath,
+        if (!shown.loaded && !shown.path.empty()) {
+            context.reporter.Say(shown.path,
                                  "読み込めなかったため、既定値に変更を加えて保存します。");
         }
-        SettingsStore store(context.settingsPath);
+        SettingsStore store(context.settings);
         if (!store.SaveFrom(record)) {
-            context.reporter.Say(context.settingsPath, "設定を保存できませんでした。");
+            context.reporter.Say(shown.path,
+                                 "設定を保存できませんでした。(" + store.SaveFailureReason() + ")");
             return ExitFileError;
         }
         // Shows what the file now holds, read back through the store.
-        loaded = LoadSettings(context, record);
+        shown.readFrom = context.settings.ReadPath();
+        shown.loaded = LoadSettings(context, record);
     }
-    const std::string text = parser.Has("json")
-                                 ? FormatSettingsJson(context.settingsPath, loaded, record)
-                                 : FormatSettingsText(context.settingsPath, loaded, record);
+    const std::string text =
+        parser.Has("json") ? FormatSettingsJson(shown, record) : FormatSettingsText(shown, record);
     if (!Print(context, text)) {
         context.reporter.Say("標準出力", "書き込めませんでした。");
         return ExitFileError;

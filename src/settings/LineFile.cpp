@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 
 #include "base/IntegerText.h"
 
@@ -92,13 +91,14 @@ bool LineFile::OpenForWriting(const std::string& path) {
 bool LineFile::OpenForReading(const std::string& path) {
     // The descriptor lives only in this function: the file is released as soon
     // as its bytes are in the buffer.
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
         return false;
     }
     struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0 || info.st_size < 0 ||
-        info.st_size > std::numeric_limits<int32_t>::max()) {
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
+        info.st_size > ReadLimit) {
         return false;
     }
     const auto size = static_cast<int32_t>(info.st_size);

@@ -26,6 +26,10 @@ class LineFile {
     // The buffer goes to the file once this close to full; a line adds at most
     // MaxLineLength + 2 bytes, so the margin keeps every append inside it.
     static constexpr int32_t FlushMargin = 300;
+    // The largest file read. The settings file, the one file read this way,
+    // takes a few hundred bytes; anything above this is not one and is refused
+    // unread, so a huge file never lands in memory.
+    static constexpr int64_t ReadLimit = 65536;
 
     LineFile() = default;
     // Releases buffer and file without writing out what is buffered.
@@ -37,6 +41,8 @@ class LineFile {
     // reads an existing file whole. 0 when already open (nothing changes), for
     // an empty path, when the file cannot be opened, or when it cannot be read
     // whole; the object is closed afterwards in every case but the first.
+    // Reading takes only a regular file of at most ReadLimit bytes, and never
+    // waits: a FIFO or a device in the file's place is refused at once.
     int Open(const std::string& path, int mode);
 
     // The next line without its terminator, in pieces of at most 256 bytes.

@@ -1,10 +1,16 @@
 #include "settings/SettingsStore.h"
 
+#include <sys/stat.h>
+
 #include <array>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
+#include "base/ReplacementFile.h"
+#include "base/SystemErrorText.h"
 #include "settings/LineFile.h"
-#include "settings/SettingsPath.h"
 
 namespace quolix {
 
@@ -79,17 +85,25 @@ bool WriteSlots(LineFile& file, const SettingsRecord& record) {
     return true;
 }
 
+// The per-user folder (~/.config/quolix) may not exist before the first save.
+int MakeFolderOf(const std::string& file) {
+    const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+    std::error_code error;
+    if (folder.empty() || std::filesystem::is_directory(folder, error)) {
+        return 0;
+    }
+    std::filesystem::create_directories(folder, error);
+    return error.value();
+}
+
 }  // namespace
 
-SettingsStore::SettingsStore() : SettingsStore(ExecutableSettingsPath()) {}
-
-SettingsStore::SettingsStore(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
+SettingsStore::SettingsStore(SettingsLocation location) : location_(std::move(location)) {
     record_.ApplyDefaults();
 }
 
-SettingsStore SettingsStore::ForPath(const std::string& pathOrEmpty) {
-    return pathOrEmpty.empty() ? SettingsStore() : SettingsStore(pathOrEmpty);
-}
+SettingsStore::SettingsStore(std::string settingsPath)
+    : SettingsStore(SettingsLocation::Explicit(std::move(settingsPath))) {}
 
 bool SettingsStore::LoadInto(SettingsRecord& record) {
     const bool loaded = Load();
@@ -102,9 +116,28 @@ bool SettingsStore::SaveFrom(const SettingsRecord& record) {
     return Save();
 }
 
+std::string SettingsStore::SaveFailureReason() const {
+    if (saveError_ == 0) {
+        return {};
+    }
+    if (location_.file.empty()) {
+        return "設定ファイルの場所が分かりません";
+    }
+    // EINVAL stands for a thing in the file's place that is not a file.
+    return saveError_ == EINVAL ? "通常のファイルではありません" : SystemErrorText(saveError_);
+}
+
+std::string SettingsStore::SaveFailureMessage() const {
+    if (saveError_ == 0) {
+        return {};
+    }
+    const std::string where = location_.file.empty() ? "" : location_.file + " に";
+    return where + "設定を保存できませんでした。\n(" + SaveFailureReason() + ")";
+}
+
 bool SettingsStore::Load() {
     LineFile file;
-    if (file.Open(settingsPath_, LineFile::ReadMode) != 1) {
+    if (file.Open(location_.ReadPath(), LineFile::ReadMode) != 1) {
         record_.ApplyDefaults();
         return false;
     }
@@ -118,18 +151,51 @@ bool SettingsStore::Load() {
     return loaded;
 }
 
+bool SettingsStore::Refuse(int error) {
+    saveError_ = error != 0 ? error : EIO;
+    return false;
+}
+
 bool SettingsStore::Save() {
-    LineFile file;
-    // A file that cannot be opened is left exactly as it was.
-    if (file.Open(settingsPath_, LineFile::WriteMode) != 1) {
-        return false;
+    saveError_ = 0;
+    const std::string& path = location_.file;
+    if (path.empty()) {
+        return Refuse(ENOENT);
     }
-    // Stops at the first failed line. The file is small enough to reach the disk
-    // in one write at the end; Flush makes that write here so that its outcome
-    // is known, and Close then has nothing left to write.
-    const bool saved = WriteSlots(file, record_) && file.Flush() == 1;
+    // A FIFO, a device or a folder in the file's place is left alone: renaming
+    // over it would destroy something that is not ours.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        return Refuse(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    }
+    if (location_.perUser) {
+        if (const int error = MakeFolderOf(path); error != 0) {
+            return Refuse(error);
+        }
+    }
+    ReplacementFile replacement(path);
+    if (!replacement.Ok()) {
+        return Refuse(replacement.Error());
+    }
+    LineFile file;
+    if (file.Open(replacement.TempPath(), LineFile::WriteMode) != 1) {
+        return Refuse(errno);
+    }
+    errno = 0;
+    // Stops at the first failed line. Flush makes the one write of this small
+    // file here, so that its outcome is known; Close then has nothing left.
+    const bool written = WriteSlots(file, record_) && file.Flush() == 1;
+    const int writeError = errno;
     file.Close();
-    return saved;
+    if (!written) {
+        return Refuse(writeError);
+    }
+    // Uncommitted, the replacement removes its temporary file; the old file
+    // stays as it was.
+    if (!replacement.Commit(ReplacementFile::Flush::Data)) {
+        return Refuse(replacement.Error());
+    }
+    return true;
 }
 
 }  // namespace quolix

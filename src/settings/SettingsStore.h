@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/SettingsLocation.h"
 #include "settings/SettingsRecord.h"
 
 namespace quolix {
@@ -14,29 +15,36 @@ class SettingsStore {
   public:
     static constexpr std::string_view Header = "Quolix V1.001";
 
-    // Defaults applied; the path is the running executable's ".ini" file.
-    SettingsStore();
-    // An explicit settings file (tests, the command-line tool).
+    // Defaults applied; the files are those the program chose at start-up.
+    explicit SettingsStore(SettingsLocation location);
+    // One file, read and written (tests, --settings).
     explicit SettingsStore(std::string settingsPath);
-    // The given settings file, or the executable's when the path is empty:
-    // how every holder that can be pointed elsewhere makes its store.
-    static SettingsStore ForPath(const std::string& pathOrEmpty);
 
     // Fills record with the file's thirty slots, or with the defaults when the
     // file is missing or not entirely good. True only when the file was read.
     bool LoadInto(SettingsRecord& record);
-    // Writes record to the file (record itself is not changed). True only when
-    // all 31 lines reached the file.
+    // Replaces the file with record (record itself is not changed): the new
+    // file reaches the disk before it takes the old one's name, so a save that
+    // fails or is cut short leaves the previous file whole. True only when the
+    // whole file was saved.
     bool SaveFrom(const SettingsRecord& record);
 
-    const std::string& Path() const { return settingsPath_; }
+    // The file saves go to.
+    const std::string& Path() const { return location_.file; }
+    // After a failed SaveFrom: the errno behind it, and a message for the user
+    // (UTF-8) that names the file and gives the reason. 0 and empty otherwise.
+    int SaveError() const { return saveError_; }
+    std::string SaveFailureReason() const;
+    std::string SaveFailureMessage() const;
 
   private:
     bool Load();
     bool Save();
+    bool Refuse(int error);
 
     SettingsRecord record_;
-    std::string settingsPath_;
+    SettingsLocation location_;
+    int saveError_ = 0;
 };
 
 }  // namespace quolix

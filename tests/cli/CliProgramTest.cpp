@@ -279,8 +279,13 @@ TEST_F(CliProgramTest, AFileThatIsNoTerminalIsNoPort) {
 TEST_F(CliProgramTest, SettingsShowTheDefaultsWhenTheFileIsMissingAndSaySo) {
     const CliProcess::Result json = Run({"settings", "--json"});
     EXPECT_EQ(json.status, 0);
-    EXPECT_EQ(json.out, "{\"path\": \"" + Settings() +
-                            "\", \"loaded\": false, \"slots\": [0, 0, 0, 0, 0, 2, 0, 0, 1, 0, "
+    EXPECT_EQ(json.out, "{\"path\": \"" + Settings() + "\", \"readFrom\": \"" + Settings() +
+                            "\", \"loaded\": false, \"names\": {\"frame-color\": 0, "
+                            "\"centre-color\": 1, \"grid-color\": 2, \"data-color\": 3, "
+                            "\"frame-width\": 5, \"centre-width\": 6, \"grid-width\": 7, "
+                            "\"data-width\": 8, \"title1\": 10, \"title2\": 11, \"port\": 15, "
+                            "\"color-printer\": 16, \"resolution\": 17}, "
+                            "\"slots\": [0, 0, 0, 0, 0, 2, 0, 0, 1, 0, "
                             "\"Quolix Frequency Counter\", \"( Frequency Data Logger )\", "
                             "\"default data\", \"default data\", \"default data\", 0, 0, 0, 0, "
                             "0, 44, 44, 700, 550, 0, 0, 0, 0, 0, 0]}\n");
@@ -290,8 +295,8 @@ TEST_F(CliProgramTest, SettingsShowTheDefaultsWhenTheFileIsMissingAndSaySo) {
 }
 
 TEST_F(CliProgramTest, SettingsSetSavesTheWholeRecordInCp932) {
-    const CliProcess::Result set =
-        Run({"settings", "--set", "10=周波数ロガー", "--set", "3=255", "--set", "17=2"});
+    const CliProcess::Result set = Run({"settings", "--set", "10=周波数ロガー", "--set",
+                                        "data-color=#ff0000", "--set", "resolution=1Hz"});
     ASSERT_EQ(set.status, 0) << set.err;
     // Saved over the defaults, which the store had to fall back to.
     EXPECT_NE(set.err.find(Settings() + ": 読み込めなかったため"), std::string::npos);
@@ -319,7 +324,10 @@ TEST_F(CliProgramTest, ASettingsFileThatCannotBeWrittenIsNamed) {
     const CliProcess::Result result =
         CliProcess::Run(Cli, {"--settings", path, "settings", "--set", "3=1"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find(path + ": 設定を保存できませんでした。"), std::string::npos)
+    EXPECT_NE(
+        result.err.find(path +
+                        ": 設定を保存できませんでした。(ファイルまたはフォルダーが見つかりません)"),
+        std::string::npos)
         << result.err;
 }
 
@@ -331,8 +339,10 @@ TEST_F(CliProgramTest, TheSettingsFileOfQuolixBesideTheToolIsTheDefault) {
     ASSERT_EQ(Run({"settings", "--set", "11=beside"}).status, 0);
     const CliProcess::Result result = CliProcess::Run(copy, {"settings", "--json"});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(
-        result.out.rfind("{\"path\": \"" + dir.File("quolix.ini") + "\", \"loaded\": true", 0), 0u)
+    EXPECT_EQ(result.out.rfind("{\"path\": \"" + dir.File("quolix.ini") + "\", \"readFrom\": \"" +
+                                   dir.File("quolix.ini") + "\", \"loaded\": true",
+                               0),
+              0u)
         << result.out;
     EXPECT_NE(result.out.find("\"beside\""), std::string::npos);
     // "--settings" after the subcommand works as well as before it.

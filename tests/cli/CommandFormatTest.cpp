@@ -179,18 +179,28 @@ TEST_P(SettingsApplyAccepts, ChangesExactlyThatSlot) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, SettingsApplyAccepts,
-    ::testing::Values(AssignmentCase{"3=255", 3, 255, ""},
-                      AssignmentCase{"0=16777215", 0, 16777215, ""},
-                      AssignmentCase{"8=100", 8, 100, ""}, AssignmentCase{"5=0", 5, 0, ""},
-                      AssignmentCase{"15=5", 15, 5, ""}, AssignmentCase{"16=1", 16, 1, ""},
-                      AssignmentCase{"17=2", 17, 2, ""},
-                      AssignmentCase{"20=-2147483648", 20, -2147483647 - 1, ""},
-                      AssignmentCase{"29=+7", 29, 7, ""},
-                      AssignmentCase{"10=周波数ロガー", 10, 0,
-                                     "\x8e\xfc\x94\x67\x90\x94\x83\x8d\x83\x4b\x81\x5b"},
-                      AssignmentCase{"11=a=b", 11, 0, "a=b"}, AssignmentCase{"12=", 12, 0, ""},
-                      // 40 double-byte characters fill the second title's 80 bytes.
-                      AssignmentCase{"11=" + Repeat("周", 40), 11, 0, Repeat("\x8e\xfc", 40)}));
+    ::testing::Values(
+        AssignmentCase{"3=255", 3, 255, ""}, AssignmentCase{"0=16777215", 0, 16777215, ""},
+        AssignmentCase{"8=100", 8, 100, ""}, AssignmentCase{"5=0", 5, 0, ""},
+        AssignmentCase{"15=5", 15, 5, ""}, AssignmentCase{"16=1", 16, 1, ""},
+        AssignmentCase{"17=2", 17, 2, ""},
+        AssignmentCase{"20=-2147483648", 20, -2147483647 - 1, ""},
+        AssignmentCase{"29=+7", 29, 7, ""},
+        AssignmentCase{"10=周波数ロガー", 10, 0,
+                       "\x8e\xfc\x94\x67\x90\x94\x83\x8d\x83\x4b\x81\x5b"},
+        AssignmentCase{"11=a=b", 11, 0, "a=b"}, AssignmentCase{"12=", 12, 0, ""},
+        // 40 double-byte characters fill the second title's 80 bytes.
+        AssignmentCase{"11=" + Repeat("周", 40), 11, 0, Repeat("\x8e\xfc", 40)},
+        // By name, with values in words where the number is not the user's.
+        AssignmentCase{"title1=a", 10, 0, "a"},
+        AssignmentCase{"frame-color=#ff8000", 0, 0x0080FF, ""},
+        AssignmentCase{"data-color=#0000FF", 3, 0xFF0000, ""},
+        AssignmentCase{"grid-color=255", 2, 255, ""}, AssignmentCase{"centre-width=3", 6, 3, ""},
+        AssignmentCase{"port=COM2", 15, 1, ""}, AssignmentCase{"port=com6:", 15, 5, ""},
+        AssignmentCase{"color-printer=yes", 16, 1, ""},
+        AssignmentCase{"color-printer=no", 16, 0, ""}, AssignmentCase{"resolution=1Hz", 17, 2, ""},
+        AssignmentCase{"resolution=100hz", 17, 0, ""}, AssignmentCase{"17=10Hz", 17, 1, ""},
+        AssignmentCase{"0=#000001", 0, 0x010000, ""}));
 
 struct RefusedAssignment {
     std::string assignment;
@@ -224,15 +234,25 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedAssignment{"11=" + Repeat("周", 41), "上限 80"},
         RefusedAssignment{"12=" + std::string(257, 'a'), "上限 256"},
         RefusedAssignment{"10=a\tb", "制御文字"}, RefusedAssignment{"10=😀", "CP932"},
-        RefusedAssignment{"10=\xff\xfe", "CP932"}));
+        RefusedAssignment{"10=\xff\xfe", "CP932"}, RefusedAssignment{"title3=a", "title1"},
+        RefusedAssignment{"frame-color=#ff80", "#rrggbb"},
+        RefusedAssignment{"frame-color=red", "#rrggbb"}, RefusedAssignment{"port=COM7", "COM1"},
+        // "port=2" and "resolution=1" would be COM3 and 10Hz: refused by name.
+        RefusedAssignment{"port=2", "COM1 から COM6"},
+        RefusedAssignment{"resolution=1", "100Hz, 10Hz, 1Hz"},
+        RefusedAssignment{"color-printer=maybe", "yes か no"}));
 
 TEST(SettingsFormatTest, JsonHoldsIntegersAsNumbersAndTextsAsUtf8) {
     SettingsRecord record;
     record.ApplyDefaults();
     record.Text(10) = "\x8e\xfc\x94\x67\x90\x94 \"x\"";
-    const std::string json = FormatSettingsJson("/p/quolix.ini", true, record);
+    const std::string json = FormatSettingsJson({"/p/quolix.ini", "/q/quolix.ini", true}, record);
     EXPECT_EQ(json,
-              "{\"path\": \"/p/quolix.ini\", \"loaded\": true, \"slots\": [0, 0, 0, 0, 0, 2, 0, "
+              "{\"path\": \"/p/quolix.ini\", \"readFrom\": \"/q/quolix.ini\", \"loaded\": true, "
+              "\"names\": {\"frame-color\": 0, \"centre-color\": 1, \"grid-color\": 2, "
+              "\"data-color\": 3, \"frame-width\": 5, \"centre-width\": 6, \"grid-width\": 7, "
+              "\"data-width\": 8, \"title1\": 10, \"title2\": 11, \"port\": 15, "
+              "\"color-printer\": 16, \"resolution\": 17}, \"slots\": [0, 0, 0, 0, 0, 2, 0, "
               "0, 1, 0, \"周波数 \\\"x\\\"\", \"( Frequency Data Logger )\", \"default data\", "
               "\"default data\", \"default data\", 0, 0, 0, 0, 0, 44, 44, 700, 550, 0, 0, 0, 0, "
               "0, 0]}\n");
@@ -241,14 +261,39 @@ TEST(SettingsFormatTest, JsonHoldsIntegersAsNumbersAndTextsAsUtf8) {
 TEST(SettingsFormatTest, TextSaysWhenTheDefaultsAreShown) {
     SettingsRecord record;
     record.ApplyDefaults();
-    const std::string shown = FormatSettingsText("/p/quolix.ini", false, record);
+    const std::string shown = FormatSettingsText({"/p/quolix.ini", "/p/quolix.ini", false}, record);
     EXPECT_EQ(shown.rfind("設定ファイル: /p/quolix.ini\n(設定ファイルを読み込めなかったため", 0),
               0u)
         << shown;
-    EXPECT_NE(shown.find("\n10 グラフタイトル 1 行目: \"Quolix Frequency Counter\"\n"),
-              std::string::npos);
-    EXPECT_NE(shown.find("\n 5 外枠の線の太さ: 2\n"), std::string::npos);
-    EXPECT_EQ(FormatSettingsText("/p", true, record).find("既定値"), std::string::npos);
+    EXPECT_EQ(FormatSettingsText({"/p", "/p", true}, record).find("既定値"), std::string::npos);
+}
+
+TEST(SettingsFormatTest, TextListsNameSlotAndValueInWords) {
+    SettingsRecord record;
+    record.ApplyDefaults();
+    record.Int(SettingsRecord::DataColour) = 0x0080FF;
+    record.Int(SettingsRecord::ComPort) = 1;
+    record.Int(SettingsRecord::Resolution) = 2;
+    record.Int(SettingsRecord::ColourPrinter) = 7;  // no word for it: the number
+    const std::string shown =
+        FormatSettingsText({"/u/quolix.ini", "/usr/bin/quolix.ini", true}, record);
+    for (const std::string line : {
+             "\ntitle1        10  \"Quolix Frequency Counter\"  グラフタイトル 1 行目\n",
+             "\nframe-width    5  2  外枠の線の太さ\n",
+             "\ndata-color     3  #ff8000 (33023)  データ線の色\n",
+             "\nport          15  COM2 (1)  ",
+             "\ncolor-printer 16  7  ",
+             "\nresolution    17  1Hz (2)  ",
+             "\n-             18  0  予備\n",
+         }) {
+        EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
+    }
+    // The per-user file that does not exist yet, and the file read meanwhile.
+    EXPECT_EQ(
+        shown.rfind(
+            "設定ファイル: /u/quolix.ini\n(まだないため、/usr/bin/quolix.ini を読んでいます)\n", 0),
+        0u)
+        << shown;
 }
 
 // ---- record

@@ -70,7 +70,8 @@ class HeadlessRecorderTest : public ::testing::Test {
   protected:
     HeadlessRecorderTest() : reporter(err.Stream(), "quolix-cli") {
         config.outputPath = dir.File("rec.qlx");
-        config.settingsPath = dir.File("quolix.ini");  // absent: the defaults
+        config.settings =
+            SettingsLocation::Explicit(dir.File("quolix.ini"));  // absent: the defaults
         config.comments = {"first", "second", "third", "", ""};
         config.tickPeriodNs = FastTickNs;
     }
@@ -150,7 +151,7 @@ TEST_F(HeadlessRecorderTest, TheKilohertzTextFollowsTheResolutionOfTheSettings) 
     SettingsRecord settings;
     settings.ApplyDefaults();
     settings.Int(SettingsRecord::Resolution) = 2;
-    ASSERT_TRUE(SettingsStore(config.settingsPath).SaveFrom(settings));
+    ASSERT_TRUE(SettingsStore(config.settings).SaveFrom(settings));
     config.durationSeconds = 1;
     ASSERT_EQ(Run(), ExitOk);
     EXPECT_EQ(Lines(out.Text()), (std::vector<std::string>{

@@ -1,5 +1,8 @@
 #include "fuzz/SettingsChecks.h"
 
+#include <stdlib.h>
+
+#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +19,30 @@ namespace quolix::fuzz {
 namespace {
 
 constexpr size_t LongestLine = 256;
+
+// A save replaces its file through a temporary file beside it, so the saved
+// file lives in a real folder, made once per run and removed at its end.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quolix-fuzz-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) {
+            path_ = pattern;
+        }
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
 
 void CheckLines(const std::string& path, std::span<const uint8_t> bytes) {
     const std::vector<LinePiece> expected = CutLines(bytes);
@@ -74,7 +101,8 @@ std::string Normalised(const std::string& text) {
 
 int CheckSettings(const uint8_t* data, size_t size) {
     static MemoryFile input;
-    static MemoryFile output;
+    static const ScratchFolder scratch;
+    static const std::string output = scratch.File("quolix.ini");
     input.Replace(data, size);
     CheckLines(input.Path(), std::span<const uint8_t>(data, size));
 
@@ -88,9 +116,9 @@ int CheckSettings(const uint8_t* data, size_t size) {
         Require(record.Text(slot).size() <= LongestLine, "a text loads as at most 256 bytes");
         expected.Text(slot) = Normalised(record.Text(slot));
     }
-    Require(SaveSettings(output.Path(), record), "a loaded record can be saved");
+    Require(SaveSettings(output, record), "a loaded record can be saved");
     SettingsRecord again = Earlier();
-    Require(LoadSettings(output.Path(), again), "a saved settings file loads");
+    Require(LoadSettings(output, again), "a saved settings file loads");
     Require(again == expected, "save then load keeps the record, normalised");
     return 0;
 }

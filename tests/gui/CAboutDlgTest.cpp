@@ -8,6 +8,7 @@
 #include "DialogTestSupport.h"
 #include "QuolixVersion.h"
 #include "app/DialogRunners.h"
+#include "settings/SettingsLocation.h"
 
 namespace quolix::app {
 namespace {
@@ -39,11 +40,16 @@ TEST(AboutDialog, ControlsSitWhereTheTemplatePutsThem) {
 
 TEST(AboutDialog, OkClosesIt) {
     bool sawIt = false;
+    const std::string file = "/home/someone/.config/quolix/" + std::string(60, 'x') + ".ini";
     const testing::WhenModal<CAboutDlg> driver([&](CAboutDlg& dialog) {
         sawIt = true;
+        // The settings file in use is named whole, however long.
+        EXPECT_EQ(dialog.SettingsLine()->text(),
+                  U("設定ファイル: ") + QString::fromStdString(file));
+        EXPECT_TRUE(dialog.rect().contains(dialog.SettingsLine()->geometry()));
         dialog.OkButton()->click();
     });
-    RunAboutDialog(nullptr);
+    RunAboutDialog(nullptr, SettingsLocation::Explicit(file));
     EXPECT_TRUE(sawIt);
 }
 

@@ -168,7 +168,7 @@ TEST(CommentDialog, RecordingGoesOnWhileItIsOpen) {
     testing::AnsweringCounterLink link(1234567);
     CQuolixDoc doc;
     CQuolixView view(link);
-    view.SetSettingsPath(dir.filePath("none.ini").toStdString());
+    view.SetSettingsLocation(SettingsLocation::Explicit(dir.filePath("none.ini").toStdString()));
     view.AttachDocument(&doc);
     QtViewHost host(view);
     host.resize(320, 240);

@@ -66,7 +66,7 @@ class SettingsDialogTest : public ::testing::Test {
     }
     // A dialog whose messages and colour choices are recorded, never shown.
     std::unique_ptr<Dlg> Open(const std::string& path) {
-        auto dialog = std::make_unique<Dlg>(path);
+        auto dialog = std::make_unique<Dlg>(SettingsLocation::Explicit(path));
         dialog->SetMessageShower([this](const QString& text) { messages_.push_back(text); });
         dialog->SetColourChooser([this](int32_t initial) {
             offered_.push_back(initial);
@@ -94,6 +94,7 @@ class SettingsDialogTest : public ::testing::Test {
     std::string missingPath_ = dir_.filePath("no-such-folder/quolix.ini").toStdString();
     SettingsRecord stored_;
     std::vector<QString> messages_;
+    std::string saveFailure_;
     std::vector<int32_t> offered_;
     std::optional<int32_t> chosen_;
 };
@@ -125,7 +126,8 @@ TEST_F(SettingsDialogTest, RunnerShowsTheFileNotTheCallersRecordAndCancelKeepsTh
         SetText(dialog, Dlg::IdTitle1, "変更");
         dialog.reject();
     });
-    EXPECT_EQ(RunSettingsDialog(nullptr, path_, callers), DialogResult::Cancel);
+    EXPECT_EQ(RunSettingsDialog(nullptr, SettingsLocation::Explicit(path_), callers, saveFailure_),
+              DialogResult::Cancel);
     EXPECT_EQ(shownTitle, U("周波数の記録"));
     SettingsRecord defaults;
     defaults.ApplyDefaults();
@@ -425,7 +427,8 @@ TEST_F(SettingsDialogTest, AColourChosenThenTheDialogCancelledChangesNothing) {
         Button(dialog, Dlg::IdDataColour)->click();
         Button(dialog, Dlg::IdCancel)->click();
     });
-    EXPECT_EQ(RunSettingsDialog(nullptr, path_, callers), DialogResult::Cancel);
+    EXPECT_EQ(RunSettingsDialog(nullptr, SettingsLocation::Explicit(path_), callers, saveFailure_),
+              DialogResult::Cancel);
     EXPECT_EQ(callers, stored_);
     EXPECT_EQ(FileBytes(), before);
 }
@@ -437,7 +440,8 @@ TEST_F(SettingsDialogTest, RunnerHandsTheSavedRecordToTheCallerOnOk) {
         SetText(dialog, Dlg::IdCentreWidth, "42");
         Button(dialog, Dlg::IdOk)->click();
     });
-    EXPECT_EQ(RunSettingsDialog(nullptr, path_, callers), DialogResult::Ok);
+    EXPECT_EQ(RunSettingsDialog(nullptr, SettingsLocation::Explicit(path_), callers, saveFailure_),
+              DialogResult::Ok);
     SettingsRecord expected = stored_;
     expected.Int(Slot::CentreWidth) = 42;
     EXPECT_EQ(callers, expected);
@@ -445,7 +449,7 @@ TEST_F(SettingsDialogTest, RunnerHandsTheSavedRecordToTheCallerOnOk) {
 }
 
 TEST_F(SettingsDialogTest, TheFrameworkMessageIsAModalWarningBox) {
-    Dlg dialog(path_);
+    Dlg dialog(SettingsLocation::Explicit(path_));
     SetText(dialog, Dlg::IdFrameWidth, "101");
     dialog.show();
     QString shown;

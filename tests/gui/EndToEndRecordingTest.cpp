@@ -41,7 +41,7 @@ TEST(EndToEndRecordingTest, SixSecondsFromTheSimulatorAreSavedAsOneSamplePerSeco
 
     QStringList messages;
     CQuolixApp::Options options;
-    options.settingsPath = dir.filePath("quolix.ini").toStdString();
+    options.settings = SettingsLocation::Explicit(dir.filePath("quolix.ini").toStdString());
     options.messages = [&messages](const QString& text, const QString&) { messages.append(text); };
     {
         CQuolixApp app(std::move(options));

@@ -107,7 +107,7 @@ class QuolixAppTest : public ::testing::Test {
     std::unique_ptr<CQuolixApp> Start(const std::vector<std::string>& arguments = {},
                                       QPrinter* printer = nullptr) {
         CQuolixApp::Options options;
-        options.settingsPath = SettingsPath();
+        options.settings = SettingsLocation::Explicit(SettingsPath());
         options.link = &link;
         options.messages = [this](const QString& text, const QString&) { messages.append(text); };
         options.questions = [this](const QString& text, const QString&,

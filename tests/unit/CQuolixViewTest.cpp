@@ -55,7 +55,7 @@ class CQuolixViewTest : public ::testing::Test {
   protected:
     CQuolixViewTest() {
         // Never the test executable's own settings file.
-        view.SetSettingsPath(settingsDir.File("quolix.ini"));
+        view.SetSettingsLocation(SettingsLocation::Explicit(settingsDir.File("quolix.ini")));
         view.AttachWindow(&window);
         view.AttachDocument(&doc);
     }

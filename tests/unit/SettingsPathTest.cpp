@@ -41,9 +41,11 @@ TEST(SettingsPathTest, RunningExecutableGivesItsIniFile) {
     EXPECT_EQ(path.substr(path.size() - suffix.size()), suffix);
 }
 
-TEST(SettingsPathTest, AStoreForAnEmptyPathUsesTheExecutablesFile) {
-    EXPECT_EQ(SettingsStore::ForPath("").Path(), ExecutableSettingsPath());
-    EXPECT_EQ(SettingsStore::ForPath("/tmp/elsewhere.ini").Path(), "/tmp/elsewhere.ini");
+TEST(SettingsPathTest, AStoreUsesTheFileItIsGiven) {
+    // The build tree can be written: the file beside the executable is used.
+    const SettingsLocation program = SettingsLocation::ForProgram(ExecutableSettingsPath());
+    EXPECT_EQ(SettingsStore(program).Path(), ExecutableSettingsPath());
+    EXPECT_EQ(SettingsStore("/tmp/elsewhere.ini").Path(), "/tmp/elsewhere.ini");
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
 #include "settings/SettingsStore.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
@@ -304,32 +310,105 @@ TEST_F(SettingsStoreTest, SaveThatCannotOpenTheFileLeavesItIntact) {
     EXPECT_EQ(ReadBytes(path()), "previous\r\n");
 }
 
-TEST_F(SettingsStoreTest, SaveThatTheDiskRefusesIsReported) {
+TEST_F(SettingsStoreTest, SaveOverSomethingThatIsNoFileLeavesItAlone) {
+    // Renaming over a device (as root) would replace it with a file.
     SettingsStore store("/dev/full");
     EXPECT_FALSE(store.SaveFrom(Sample()));
+    EXPECT_EQ(store.SaveFailureMessage(),
+              "/dev/full に設定を保存できませんでした。\n(通常のファイルではありません)");
+    struct stat info {};
+    ASSERT_EQ(::stat("/dev/full", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
 }
 
-TEST_F(SettingsStoreTest, SaveCutShortLeavesAFileThatLoadsAsDefaults) {
-    const std::string complete = JoinLines(SavedLines(Sample()));
+// The disk fills part way: the previous file stays whole and loads, the
+// failure names the file and the reason, and no temporary file is left.
+TEST_F(SettingsStoreTest, SaveCutShortKeepsThePreviousFile) {
+    SettingsRecord previous = Sample();
+    previous.Text(SettingsRecord::Title1) = "previous";
+    ASSERT_TRUE(SettingsStore(path()).SaveFrom(previous));
+    const std::string before = ReadBytes(path());
     SettingsStore store(path());
     {
         testing::FileSizeLimit limit(100);
         EXPECT_FALSE(store.SaveFrom(Sample()));
     }
-    EXPECT_EQ(ReadBytes(path()), complete.substr(0, 100));
-    bool loaded = true;
-    EXPECT_TRUE(Load(&loaded) == Defaults());
-    EXPECT_FALSE(loaded);
+    EXPECT_EQ(store.SaveError(), EFBIG);
+    EXPECT_EQ(store.SaveFailureMessage(),
+              path() + " に設定を保存できませんでした。\n(ファイルが大きすぎます)");
+    EXPECT_EQ(ReadBytes(path()), before);
+    EXPECT_TRUE(Load() == previous);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+// A save killed part way (here by the signal of a full disk, in a child
+// process) leaves the previous file whole.
+TEST_F(SettingsStoreTest, SaveKilledPartWayKeepsThePreviousFile) {
+    SettingsRecord previous = Sample();
+    previous.Text(SettingsRecord::Title1) = "previous";
+    ASSERT_TRUE(SettingsStore(path()).SaveFrom(previous));
+    const std::string before = ReadBytes(path());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit limit{100, 100};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        SettingsStore(path()).SaveFrom(Sample());
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the child's save was not cut short";
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    EXPECT_EQ(ReadBytes(path()), before);
+}
+
+// Anything but a regular file of at most 64 KiB gives the defaults, without
+// waiting: a FIFO with no writer would block an ordinary open for good, so each
+// load runs in a child that an alarm ends if it blocks.
+TEST_F(SettingsStoreTest, FifoFolderDeviceAndOversizeGiveTheDefaultsAtOnce) {
+    const std::string fifo = dir_.File("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = dir_.File("folder.ini");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    // A good file padded past 64 KiB with lines a load would ignore.
+    std::string padded = JoinLines(SavedLines(Sample()));
+    padded.resize(65537, '\n');
+    const std::string oversize = dir_.File("oversize.ini");
+    WriteBytes(oversize, padded);
+    for (const std::string& file : {fifo, folder, std::string("/dev/zero"), oversize}) {
+        SCOPED_TRACE(file);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::alarm(20);
+            SettingsRecord record = Sample();
+            const bool loaded = SettingsStore(file).LoadInto(record);
+            ::_exit(!loaded && record == Defaults() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status)) << "the load blocked";
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+    // A file of exactly 64 KiB still loads.
+    padded.resize(65536);
+    WriteBytes(path(), padded);
+    bool loaded = false;
+    EXPECT_TRUE(Load(&loaded) == Sample());
+    EXPECT_TRUE(loaded);
 }
 
 // ---- where the file lives ----------------------------------------------------
 
-TEST(SettingsStorePathTest, DefaultStoreUsesTheExecutablesIniFile) {
-    const SettingsStore store;
-    const std::string suffix = "/quolix_unit_tests.ini";
-    ASSERT_GT(store.Path().size(), suffix.size());
-    EXPECT_EQ(store.Path().substr(store.Path().size() - suffix.size()), suffix);
+TEST(SettingsStorePathTest, PathIsTheFileSavesGoTo) {
     EXPECT_EQ(SettingsStore("/x/y.ini").Path(), "/x/y.ini");
+    EXPECT_EQ(SettingsStore(SettingsLocation{"/home/u/.config/quolix/quolix.ini", "/x/y.ini", true})
+                  .Path(),
+              "/home/u/.config/quolix/quolix.ini");
 }
 
 }  // namespace

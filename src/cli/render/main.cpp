@@ -39,7 +39,10 @@ int main(int argc, char** argv) {
     // Messages carry the name of the command the user ran.
     Reporter reporter(stderr, "quolix-cli");
     const std::string folder = ProgramFolder();
-    CliContext context{SettingsPathIn(folder), folder, stdout, reporter};
+    // quolix-cli always names the file to read; the helper's own folder
+    // holds none.
+    CliContext context{SettingsLocation::Explicit(SettingsPathIn(folder)), folder, stdout,
+                       reporter};
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     RenderOptions options;
     if (const std::optional<int> status = ParseRenderOptions(args, context, options)) {

@@ -67,9 +67,9 @@ int32_t CSettingsDlg::ColourRef(const QColor& colour) {
                                 (static_cast<uint32_t>(colour.blue()) << 16));
 }
 
-CSettingsDlg::CSettingsDlg(std::string settingsPath, QWidget* parent)
+CSettingsDlg::CSettingsDlg(SettingsLocation settings, QWidget* parent)
     : CDialog(parent),
-      settingsPath_(std::move(settingsPath)),
+      settings_(std::move(settings)),
       units_(DialogUnits::DialogFont(ScreenDpiY())) {
     chooseColour_ = [this](int32_t initial) -> std::optional<int32_t> {
         const QColor chosen = QColorDialog::getColor(QColorFor(static_cast<Colour>(initial)), this);
@@ -220,7 +220,7 @@ QWidget* CSettingsDlg::Control(int id) const {
 
 void CSettingsDlg::OnCreate() {
     // The file, not any caller's record: the dialog shows what is stored.
-    SettingsStore::ForPath(settingsPath_).LoadInto(record);
+    SettingsStore(settings_).LoadInto(record);
     portIndex = record.Int(Slot::ComPort);
     colourPrinter = record.Int(Slot::ColourPrinter);
     resolutionIndex = record.Int(Slot::Resolution);
@@ -321,8 +321,9 @@ void CSettingsDlg::accept() {
     record.Text(Slot::Title1) = title1;
     record.Text(Slot::Title2) = title2;
     // A file that cannot be written leaves the changes in force until the
-    // program ends; the caller still takes the record.
-    SettingsStore::ForPath(settingsPath_).SaveFrom(record);
+    // program ends; the caller still takes the record, and says so.
+    SettingsStore store(settings_);
+    saveFailure_ = store.SaveFrom(record) ? std::string() : store.SaveFailureMessage();
     CDialog::accept();
 }
 

@@ -10,6 +10,7 @@
 
 #include "framework/qt/CDialog.h"
 #include "framework/qt/DialogUnits.h"
+#include "settings/SettingsLocation.h"
 #include "settings/SettingsRecord.h"
 
 class QAbstractButton;
@@ -64,9 +65,8 @@ class CSettingsDlg : public CDialog {
     // A colour as the settings store it: 0x00BBGGRR.
     static int32_t ColourRef(const QColor& colour);
 
-    // settingsPath: the settings file to load now and to save on OK; empty
-    // means the one beside the executable.
-    explicit CSettingsDlg(std::string settingsPath = {}, QWidget* parent = nullptr);
+    // settings: where the settings are loaded now and saved on OK.
+    explicit CSettingsDlg(SettingsLocation settings, QWidget* parent = nullptr);
 
     void SetColourChooser(ColourChooser chooser) { chooseColour_ = std::move(chooser); }
     void SetMessageShower(MessageShower shower) { showMessage_ = std::move(shower); }
@@ -75,6 +75,11 @@ class CSettingsDlg : public CDialog {
     void accept() override;
 
     const SettingsRecord& Record() const { return record; }
+    // After OK: why the settings could not be saved (the file and the
+    // reason, UTF-8); empty when they were. The dialog still ends with
+    // Accepted, so the changes hold until the program ends, and the caller
+    // tells the user.
+    const std::string& SaveFailure() const { return saveFailure_; }
     // The control with a template identifier, or null.
     QWidget* Control(int id) const;
     const DialogUnits& Units() const { return units_; }
@@ -104,7 +109,8 @@ class CSettingsDlg : public CDialog {
     bool Fail(QWidget& control, const QString& message);
     void OnColourButton(int slot);
 
-    std::string settingsPath_;
+    SettingsLocation settings_;
+    std::string saveFailure_;
     DialogUnits units_;
     ColourChooser chooseColour_;
     MessageShower showMessage_;
