@@ -166,6 +166,19 @@ class CliProcess {
         }
     }
 
+    // Waits until the program's standard error holds text; false when it
+    // ended or did not say it within timeoutMs.
+    bool WaitForError(const std::string& text, int64_t timeoutMs = WaitLimitMs) {
+        const int64_t deadline = MonotonicMs() + timeoutMs;
+        while (err_.find(text) == std::string::npos) {
+            const int64_t left = deadline - MonotonicMs();
+            if (left <= 0 || !Pump(static_cast<int>(left))) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     void Signal(int signal) {
         if (pid_ > 0) {
             ::kill(pid_, signal);

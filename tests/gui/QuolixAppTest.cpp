@@ -1,6 +1,7 @@
 #include <fstream>
 #include <functional>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DialogTestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CQuolixApp.h"
 #include "app/MainFrameUi.h"
@@ -27,6 +29,7 @@
 #include "framework/qt/PrintDestination.h"
 #include "framework/qt/QtViewHost.h"
 #include "settings/SettingsStore.h"
+#include "settings/dialog/CSettingsDlg.h"
 #include "support/PageFrame.h"
 #include "unit/FakeCounterLink.h"
 #include "unit/SettingsTempDir.h"
@@ -255,6 +258,28 @@ TEST_F(QuolixAppTest, WindowPlacementIsStoredAtExitAndUsedAtTheNextStart) {
     EXPECT_EQ(stored.Int(SettingsRecord::WindowLeft), 100);
     auto app = Start();
     EXPECT_TRUE(app->Frame().isMaximized());
+}
+
+// A settings file that cannot be saved is told, naming it and the reason, both
+// for OK in the settings dialog (whose changes still hold for this run) and
+// for the window's placement at exit.
+TEST_F(QuolixAppTest, ASettingsSaveThatFailsIsToldWithTheFileAndTheReason) {
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(SettingsPath())));
+    auto app = Start();
+    const testing::WhenModal<CSettingsDlg> driver([](CSettingsDlg& dialog) {
+        qobject_cast<QAbstractButton*>(dialog.Control(CSettingsDlg::IdResolution1Hz))->click();
+        qobject_cast<QAbstractButton*>(dialog.Control(CSettingsDlg::IdOk))->click();
+    });
+    ASSERT_TRUE(app->ExecuteCommand(ID_SET_ENVIRONMENT));
+    const QString failed =
+        QString::fromStdString(SettingsPath()) +
+        QStringLiteral(" に設定を保存できませんでした。\n(ファイルではなくフォルダーです)");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], failed + QStringLiteral("\n変更は Quolix を終了するまで有効です。"));
+    EXPECT_EQ(app->View().settings.Int(SettingsRecord::Resolution), 2);
+    app->Frame().close();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[1], failed);
 }
 
 TEST_F(QuolixAppTest, ARectangleOnNoScreenGivesTheDefaultOne) {
