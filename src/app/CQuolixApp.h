@@ -106,7 +106,6 @@ class CQuolixApp : public QObject, public CommandTarget {
 
     CQuolixDoc& Document() { return doc_; }
     CQuolixView& View() { return view_; }
-    const SettingsLocation& Settings() const { return options_.settings; }
     CMainFrame& Frame() { return *frame_; }
     const RecentFileList& RecentFiles() const { return recent_; }
 

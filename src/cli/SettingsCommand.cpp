@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <cstdio>
 #include <limits>
 #include <optional>
 
@@ -13,6 +11,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/ExitStatus.h"
 #include "cli/JsonWriter.h"
+#include "cli/SettingWords.h"
 #include "link/PortNames.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsStore.h"
@@ -102,139 +101,11 @@ std::size_t TextLimit(int slot) {
     }
 }
 
-// Names for the slots the settings dialog edits, in the user's words.
-struct NamedSlot {
-    std::string_view name;
-    int slot;
-};
-
-constexpr std::array<NamedSlot, 13> Names = {{
-    {"frame-color", SettingsRecord::FrameColour},
-    {"centre-color", SettingsRecord::CentreColour},
-    {"grid-color", SettingsRecord::GridColour},
-    {"data-color", SettingsRecord::DataColour},
-    {"frame-width", SettingsRecord::FrameWidth},
-    {"centre-width", SettingsRecord::CentreWidth},
-    {"grid-width", SettingsRecord::GridWidth},
-    {"data-width", SettingsRecord::DataWidth},
-    {"title1", SettingsRecord::Title1},
-    {"title2", SettingsRecord::Title2},
-    {"port", SettingsRecord::ComPort},
-    {"color-printer", SettingsRecord::ColourPrinter},
-    {"resolution", SettingsRecord::Resolution},
-}};
-
-constexpr std::array<std::string_view, 3> ResolutionWords = {"100Hz", "10Hz", "1Hz"};
-
-bool IsColourSlot(int slot) {
-    return slot >= SettingsRecord::FrameColour && slot <= SettingsRecord::SpareColour;
-}
-
-bool SameWord(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    const int lower = std::tolower(static_cast<unsigned char>(c));
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
-// "#rrggbb" as the settings keep a colour, 0x00BBGGRR.
-std::optional<int32_t> ParseHexColour(std::string_view text) {
-    if (text.size() != 7 || text[0] != '#') {
-        return std::nullopt;
-    }
-    uint32_t rgb = 0;
-    for (const char c : text.substr(1)) {
-        const int digit = HexDigit(c);
-        if (digit < 0) {
-            return std::nullopt;
-        }
-        rgb = (rgb << 4) | static_cast<uint32_t>(digit);
-    }
-    const uint32_t red = (rgb >> 16) & 0xFF;
-    const uint32_t green = (rgb >> 8) & 0xFF;
-    const uint32_t blue = rgb & 0xFF;
-    return static_cast<int32_t>(red | (green << 8) | (blue << 16));
-}
-
-std::string HexColour(int32_t colour) {
-    const auto value = static_cast<uint32_t>(colour);
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", value & 0xFF, (value >> 8) & 0xFF,
-                  (value >> 16) & 0xFF);
-    return text;
-}
-
-// "COM1" ... "COM6", with or without the colon, in any case.
-std::optional<int32_t> ParsePortName(std::string_view text) {
-    for (int index = 0; index < PortCount; ++index) {
-        const std::string name = "COM" + std::to_string(index + 1);
-        if (SameWord(text, name) || SameWord(text, name + ":")) {
-            return index;
-        }
-    }
-    return std::nullopt;
-}
-
-// A value given in words: nullopt when value is no word of that slot.
-std::optional<int32_t> ParseWord(int slot, std::string_view value) {
-    if (IsColourSlot(slot)) {
-        return ParseHexColour(value);
-    }
-    switch (slot) {
-        case SettingsRecord::ComPort:
-            return ParsePortName(value);
-        case SettingsRecord::ColourPrinter:
-            if (SameWord(value, "yes")) {
-                return 1;
-            }
-            if (SameWord(value, "no")) {
-                return 0;
-            }
-            return std::nullopt;
-        case SettingsRecord::Resolution:
-            for (std::size_t i = 0; i < ResolutionWords.size(); ++i) {
-                if (SameWord(value, ResolutionWords[i])) {
-                    return static_cast<int32_t>(i);
-                }
-            }
-            return std::nullopt;
-        default:
-            return std::nullopt;
-    }
-}
-
-// What the words of a slot are, for messages.
-std::string_view WordsOf(int slot) {
-    if (IsColourSlot(slot)) {
-        return "#rrggbb";
-    }
-    switch (slot) {
-        case SettingsRecord::ComPort:
-            return "COM1 から COM6";
-        case SettingsRecord::ColourPrinter:
-            return "yes か no";
-        case SettingsRecord::Resolution:
-            return "100Hz, 10Hz, 1Hz";
-        default:
-            return {};
-    }
-}
-
 // A slot number, or the slot of a name; nullopt for neither.
 std::optional<int> SlotOf(std::string_view key, bool& byName) {
-    for (const NamedSlot& entry : Names) {
-        if (entry.name == key) {
-            byName = true;
-            return entry.slot;
-        }
+    if (const std::optional<int> named = SlotOfName(key)) {
+        byName = true;
+        return named;
     }
     byName = false;
     long long slot = 0;
@@ -244,18 +115,9 @@ std::optional<int> SlotOf(std::string_view key, bool& byName) {
     return std::nullopt;
 }
 
-std::string NameList() {
-    std::string list;
-    for (const NamedSlot& entry : Names) {
-        list += list.empty() ? "" : ", ";
-        list += entry.name;
-    }
-    return list;
-}
-
 Status ApplyInt(int slot, bool byName, std::string_view value, const std::string& name,
                 SettingsRecord& record) {
-    if (const std::optional<int32_t> word = ParseWord(slot, value)) {
+    if (const std::optional<int32_t> word = ParseSettingWord(slot, value)) {
         record.Int(slot) = *word;
         return Status{};
     }
@@ -270,8 +132,8 @@ Status ApplyInt(int slot, bool byName, std::string_view value, const std::string
         return Status{};
     }
     std::string expected;
-    if (!WordsOf(slot).empty()) {
-        expected = std::string(WordsOf(slot)) + (numbersAllowed ? " または " : "");
+    if (!SettingWordsOf(slot).empty()) {
+        expected = std::string(SettingWordsOf(slot)) + (numbersAllowed ? " または " : "");
     }
     if (numbersAllowed) {
         expected += std::to_string(range.low) + " から " + std::to_string(range.high) + " の整数";
@@ -287,39 +149,13 @@ std::string_view SlotLabel(int slot) {
                                              : std::string_view();
 }
 
-std::string_view SlotName(int slot) {
-    for (const auto& entry : Names) {
-        if (entry.slot == slot) {
-            return entry.name;
-        }
-    }
-    return {};
-}
-
 std::string SlotValueText(int slot, const SettingsRecord& record) {
     if (SettingsRecord::IsTextSlot(slot)) {
         return JsonWriter::Quote(Cp932ToUtf8Lossy(record.Text(slot)));
     }
-    const int32_t value = record.Int(slot);
-    const std::string number = std::to_string(value);
-    const Range range = RangeOf(slot);
-    if (SlotName(slot).empty() || value < range.low || value > range.high) {
-        return number;
-    }
-    if (IsColourSlot(slot)) {
-        return HexColour(value) + " (" + number + ")";
-    }
-    switch (slot) {
-        case SettingsRecord::ComPort:
-            return "COM" + std::to_string(value + 1) + " (" + number + ")";
-        case SettingsRecord::ColourPrinter:
-            return std::string(value == 1 ? "yes" : "no") + " (" + number + ")";
-        case SettingsRecord::Resolution:
-            return std::string(ResolutionWords[static_cast<std::size_t>(value)]) + " (" + number +
-                   ")";
-        default:
-            return number;
-    }
+    const std::string number = std::to_string(record.Int(slot));
+    const std::string word = SettingWordFor(slot, record.Int(slot));
+    return word.empty() ? number : word + " (" + number + ")";
 }
 
 std::string SettingsUsage() {
@@ -359,7 +195,7 @@ Status ApplySetting(std::string_view assignment, SettingsRecord& record) {
     bool byName = false;
     const std::optional<int> slot = SlotOf(key, byName);
     if (!slot) {
-        return Status::Failure("スロット番号 (0 から 29) または名前 (" + NameList() +
+        return Status::Failure("スロット番号 (0 から 29) または名前 (" + SlotNameList() +
                                ") を指定してください: " + std::string(key));
     }
     const int index = *slot;
@@ -390,7 +226,7 @@ std::string FormatSettingsJson(const SettingsShown& shown, const SettingsRecord&
     json.Bool(shown.loaded);
     json.Key("names");
     json.BeginObject();
-    for (const NamedSlot& entry : Names) {
+    for (const NamedSlot& entry : NamedSlots()) {
         json.Key(entry.name);
         json.Int(entry.slot);
     }

@@ -47,8 +47,6 @@ std::string FormatSettingsJson(const SettingsShown& shown, const SettingsRecord&
 std::string FormatSettingsText(const SettingsShown& shown, const SettingsRecord& record);
 // What a slot holds, in words.
 std::string_view SlotLabel(int slot);
-// The name a slot goes by on the command line; empty for slots without one.
-std::string_view SlotName(int slot);
 // A slot's value as the listing shows it: numbers, with the words of named
 // slots ("#ff0000 (255)", "COM2 (1)", "1Hz (2)"), texts quoted.
 std::string SlotValueText(int slot, const SettingsRecord& record);
