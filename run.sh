@@ -40,7 +40,11 @@ export QUOLIX_COM1="$link"
 out="$PWD/out/demo"
 mkdir -p "$out"
 settings="$out/quolix-demo.ini"
-"$cli" --settings "$settings" settings --set resolution=100Hz --set port=COM1 >/dev/null
+if ! "$cli" --settings "$settings" settings --set resolution=100Hz --set port=COM1 \
+    >/dev/null 2>"$work/settings.err"; then
+    cat "$work/settings.err" >&2
+    exit 1
+fi
 echo "Settings:   $settings"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
