@@ -68,7 +68,7 @@ SettingsLocation SettingsLocation::ForProgram(const std::string& besideFile) {
 }
 
 std::string SettingsLocation::ReadPath() const {
-    return fallback.empty() || Exists(file) ? file : fallback;
+    return fallback.empty() || Exists(file) || !Exists(fallback) ? file : fallback;
 }
 
 std::string PerUserSettingsPath() {

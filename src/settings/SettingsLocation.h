@@ -29,7 +29,8 @@ struct SettingsLocation {
     // Choose between besideFile and the per-user file of this environment.
     static SettingsLocation ForProgram(const std::string& besideFile);
 
-    // The file a load reads now: file when it exists, else the fallback.
+    // The file a load reads now: the fallback while it exists and file does
+    // not, else file.
     std::string ReadPath() const;
 };
 
