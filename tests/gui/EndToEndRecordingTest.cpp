@@ -125,7 +125,7 @@ TEST(EndToEndRecordingTest, AKilledRecordingIsOfferedAndRestoredAtTheNextStart) 
     QStringList messages;
     testing::FakeCounterLink link;
     CQuolixApp::Options options;
-    options.settingsPath = dir.filePath("quolix.ini").toStdString();
+    options.settings = SettingsLocation::Explicit(dir.filePath("quolix.ini").toStdString());
     options.link = &link;
     options.recoveryFolder = folder;
     options.messages = [&messages](const QString& text, const QString&) { messages.append(text); };

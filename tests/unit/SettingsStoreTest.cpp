@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/ReplacementFile.h"
 #include "unit/SettingsTempDir.h"
 
 namespace quolix {
@@ -341,6 +342,48 @@ TEST_F(SettingsStoreTest, SaveCutShortKeepsThePreviousFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+// What a save asks of the system once the file is written: the data flushed,
+// then the rename. A flush or rename that fails fails the save, naming the
+// reason, and keeps the previous file.
+std::vector<std::string>* seenCalls = nullptr;
+std::string failingCall;
+
+bool Seen(const char* call) {
+    seenCalls->push_back(call);
+    errno = EIO;
+    return failingCall != call;
+}
+int SeenFsync(int fd) {
+    return Seen("fsync") ? ::fsync(fd) : -1;
+}
+int SeenRename(const char* from, const char* to) {
+    return Seen("rename") ? ::rename(from, to) : -1;
+}
+
+TEST_F(SettingsStoreTest, SaveFlushesTheDataBeforeTheRenameAndReportsEitherFailing) {
+    std::vector<std::string> calls;
+    seenCalls = &calls;
+    const ReplacementFile::ScopedSystemCalls scoped({::write, SeenFsync, SeenRename});
+    for (const std::string call : {"", "fsync", "rename"}) {
+        SCOPED_TRACE(call);
+        WriteBytes(path(), "previous\r\n");
+        calls.clear();
+        failingCall = call;
+        SettingsStore store(path());
+        EXPECT_EQ(store.SaveFrom(Sample()), call.empty());
+        const std::vector<std::string> expected = call == "fsync"
+                                                      ? std::vector<std::string>{"fsync"}
+                                                      : std::vector<std::string>{"fsync", "rename"};
+        EXPECT_EQ(calls, expected);
+        if (!call.empty()) {
+            EXPECT_EQ(store.SaveFailureMessage(),
+                      path() + " に設定を保存できませんでした。\n(入出力エラーが発生しました)");
+            EXPECT_EQ(ReadBytes(path()), "previous\r\n");
+        }
+    }
+    seenCalls = nullptr;
 }
 
 // A save killed part way (here by the signal of a full disk, in a child
