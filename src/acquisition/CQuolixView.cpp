@@ -5,6 +5,7 @@
 #include <string>
 #include <type_traits>
 
+#include "base/Cp932.h"
 #include "framework/CCmdUI.h"
 #include "framework/CommandIds.h"
 #include "framework/WindowServices.h"
@@ -13,6 +14,7 @@
 #include "graph/LiveReadout.h"
 #include "graph/LocalClock.h"
 #include "link/CounterLink.h"
+#include "link/PortNames.h"
 #include "settings/SettingsStore.h"
 
 namespace quolix {
@@ -100,7 +102,7 @@ void CQuolixView::OnTimer(uint32_t) {
     }
     CQuolixDoc* document = GetDocument();
     if (fresh == 1 && document != nullptr) {
-        document->Append(elapsed, lastReading);
+        StoreSample(*document, elapsed);
     }
     fresh = 0;
     if (document != nullptr && document->IsFull() == 1) {
@@ -172,11 +174,44 @@ const std::string& CQuolixView::FormatFrequency(int32_t reading) const {
     return quolix::FormatFrequency(reading, settings.Int(SettingsRecord::Resolution));
 }
 
+void CQuolixView::OnDocumentOpened() {
+    CQuolixDoc* document = GetDocument();
+    WindowServices* window = GetWindow();
+    if (document == nullptr || window == nullptr) {
+        return;
+    }
+    const int32_t ownHz = recordingmeta::Read(document->comments).countHz;
+    const int32_t viewHz = recordingmeta::HzPerCount(settings.Int(SettingsRecord::Resolution));
+    if (ownHz == 0 || ownHz == viewHz) {
+        window->SetStatusText({});
+        return;
+    }
+    const std::string own = std::to_string(ownHz) + " Hz";
+    const std::string current = viewHz != 0 ? std::to_string(viewHz) + " Hz" : "単位なし";
+    const auto cp932 = [](const std::string& utf8) { return Utf8ToCp932(utf8).value_or(utf8); };
+    window->SetStatusText(
+        cp932("この記録の読み値 1 カウントは " + own + " です (設定: " + current + ")"));
+    const std::string question = "この記録は読み値 1 カウントを " + own +
+                                 " として記録されています。設定の分解能は " + current +
+                                 " です。\nこのまま終了するまで " + own +
+                                 " で表示しますか? (設定ファイルは変わりません)";
+    if (window->AskYesNo(cp932(question), cp932("分解能")) != DialogResult::Ok) {
+        return;
+    }
+    settings.Int(SettingsRecord::Resolution) = recordingmeta::ResolutionFor(ownHz);
+    window->SetStatusText(cp932("この記録の単位 " + own + " で表示しています (設定ファイルは " +
+                                current + " のまま)"));
+    window->Invalidate();
+}
+
 void CQuolixView::OnDataStart() {
     if (full == 1) {
         OnDataPause();
     }
     CQuolixDoc* document = GetDocument();
+    if (document != nullptr && document->count > 0 && !ContinuesInItsOwnUnit(*document)) {
+        return;
+    }
     // Continue after the last stored sample; with fewer than two samples the
     // recording restarts at time 0.
     int32_t stored = 0;
@@ -191,11 +226,28 @@ void CQuolixView::OnDataStart() {
     recording = 1;
     if (fresh == 1) {
         if (stored == 0 && document != nullptr) {
-            document->Append(elapsed, lastReading);
+            StoreSample(*document, elapsed);
         }
         offline = 0;
     }
     Invalidate();
+}
+
+bool CQuolixView::ContinuesInItsOwnUnit(const CQuolixDoc& document) {
+    const int32_t ownHz = recordingmeta::Read(document.comments).countHz;
+    const int32_t viewHz = recordingmeta::HzPerCount(settings.Int(SettingsRecord::Resolution));
+    if (ownHz == 0 || ownHz == viewHz) {
+        return true;
+    }
+    // Readings of two units in one recording could never be told apart.
+    if (WindowServices* window = GetWindow()) {
+        const std::string text = "この記録は読み値 1 カウントを " + std::to_string(ownHz) +
+                                 " Hz として記録されているため、いまの分解能では続けられません。"
+                                 "新しい記録を始めるか、分解能を合わせてください。";
+        window->MessageBox(Utf8ToCp932(text).value_or(text),
+                           Utf8ToCp932("分解能").value_or(std::string()));
+    }
+    return false;
 }
 
 void CQuolixView::OnDataPause() {
@@ -297,6 +349,30 @@ void CQuolixView::LoadSettings() {
 void CQuolixView::ReceiveStep() {
     if (link_.ReceivePending(lastReading) == 1) {
         fresh = 1;
+    }
+}
+
+void CQuolixView::StoreSample(CQuolixDoc& document, int32_t time) {
+    const bool first = document.count <= 0;
+    document.Append(time, lastReading);
+    if (!first || document.count != 1) {
+        return;
+    }
+    RecordingOrigin origin = origin_;
+    if (origin.device.empty()) {
+        const int32_t port = settings.Int(SettingsRecord::ComPort);
+        origin.port = PortName(port);
+        origin.port.pop_back();  // the colon
+        origin.device = PortDevice(port);
+    }
+    CQuolixDoc::Comments stamped;
+    document.CopyCommentsTo(stamped);
+    if (recordingmeta::StampRecordingStart(stamped, time, ReadWallClock(),
+                                           settings.Int(SettingsRecord::Resolution), origin) == 1) {
+        document.SetComments(stamped);
+        // The comment dialog hands all five lines back as the view holds them.
+        comments[recordingmeta::StartComment] = stamped[recordingmeta::StartComment];
+        comments[recordingmeta::UnitComment] = stamped[recordingmeta::UnitComment];
     }
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "acquisition/CQuolixDoc.h"
+#include "acquisition/RecordingMetadata.h"
 #include "framework/CView.h"
 #include "framework/Rect.h"
 #include "settings/SettingsLocation.h"
@@ -46,6 +47,9 @@ class CQuolixView : public CView {
     // Where the view loads its settings at creation; without a location the
     // view has the defaults.
     void SetSettingsLocation(SettingsLocation location) { settingsLocation_ = std::move(location); }
+    // Who records, written with the first sample of a recording. An empty
+    // device means the port the settings choose (slot 15).
+    void SetRecordingOrigin(RecordingOrigin origin) { origin_ = std::move(origin); }
 
     // Window events forwarded by the host.
     int OnCreate() override;
@@ -66,6 +70,11 @@ class CQuolixView : public CView {
     // The reading in kHz at this view's resolution; one shared text that the
     // next call overwrites.
     const std::string& FormatFrequency(int32_t reading) const;
+
+    // After a recording was opened: when it records another unit than this
+    // view's resolution, says so in the status line and offers to read it in
+    // its own unit for this session (the settings file stays as it is).
+    void OnDocumentOpened();
 
     // Commands and their enabling.
     void OnDataStart();
@@ -104,12 +113,19 @@ class CQuolixView : public CView {
     // The readout drawn into dc, laid out for a window of this size.
     void DrawReadout(DeviceContext& dc, Rect windowRect);
     void ReceiveStep();
+    // False, with a message, when the document records a unit other than this
+    // view's resolution: its readings must not be continued in another.
+    bool ContinuesInItsOwnUnit(const CQuolixDoc& document);
+    // Appends (time, lastReading); the first sample of an empty store also
+    // records when and how the recording was made.
+    void StoreSample(CQuolixDoc& document, int32_t time);
     void StartPollTimer();
     void StopPollTimer();
     void Invalidate();
 
     CounterLink& link_;
     SettingsLocation settingsLocation_;
+    RecordingOrigin origin_;
 };
 
 }  // namespace quolix

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "QuolixVersion.h"
 #include "app/CMainFrame.h"
 #include "app/CommandLineInfo.h"
 #include "app/DialogRunners.h"
@@ -76,6 +77,7 @@ CQuolixApp::CQuolixApp(Options options)
       cups_(std::make_unique<CupsDestination>()),
       recovery_(options_.recoveryFolder.empty() ? RecoveryFile::DefaultFolder()
                                                 : options_.recoveryFolder) {
+    view_.SetRecordingOrigin({{}, {}, std::string("quolix ") + VersionText});
     view_.AttachDocument(&doc_);
     router_ = CommandRouter(&view_, &doc_, nullptr, this);
 }
@@ -134,6 +136,10 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
                         QStringLiteral("\n変更は Quolix を終了するまで有効です。"));
         }
         return result;
+    });
+    // The view's questions go where the application's own go.
+    host.SetQuestionRunner([this](const QString& text, const QString&) {
+        return Ask(text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     });
     host.SetCommentDialogRunner([this](std::array<std::string, 3>& lines) {
         return RunCommentDialog(frame_.get(), lines);
@@ -427,6 +433,7 @@ bool CQuolixApp::OpenDocumentFile(const QString& path) {
     DocumentChanged();
     if (frame_) {
         frame_->Host().Invalidate();
+        view_.OnDocumentOpened();
     }
     return true;
 }

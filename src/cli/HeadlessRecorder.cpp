@@ -6,6 +6,7 @@
 #include "base/ReplacementFile.h"
 #include "cli/ExitStatus.h"
 #include "cli/HeadlessWindow.h"
+#include "cli/RawLog.h"
 #include "cli/Reporter.h"
 #include "cli/TickScheduler.h"
 #include "framework/CommandIds.h"
@@ -58,10 +59,32 @@ bool HeadlessRecorder::Save(bool last) {
     return ok;
 }
 
+void HeadlessRecorder::TellIntervalChange(int32_t before, int32_t now, int32_t countBefore) {
+    if (now == before || before == 0) {
+        return;
+    }
+    // Past the last interval every second ends one.
+    const int32_t seconds = now > 0 ? now : 1;
+    reporter_.Say(config_.outputPath, "記録間隔を " + std::to_string(seconds) +
+                                          " 秒に変更しました (" + std::to_string(countBefore) +
+                                          " → " + std::to_string(doc_.count) + " サンプル)");
+}
+
+void HeadlessRecorder::LogReply(int32_t reading) {
+    if (config_.raw == nullptr || rawFailed_) {
+        return;
+    }
+    if (!config_.raw->Add(reading)) {
+        rawFailed_ = true;
+        reporter_.Say(config_.raw->Path(), "書き込めなくなりました。記録は続けます。");
+    }
+}
+
 int HeadlessRecorder::Run(const volatile sig_atomic_t& stop) {
     HeadlessWindow window(reporter_, deviceName_);
     CQuolixView view(link_);
     view.SetSettingsLocation(config_.settings);
+    view.SetRecordingOrigin(config_.origin);
     view.AttachWindow(&window);
     view.AttachDocument(&doc_);
 
@@ -92,11 +115,23 @@ int HeadlessRecorder::Run(const volatile sig_atomic_t& stop) {
         }
         ++ticksRun_;
         const Snapshot before = Snap();
+        const int32_t intervalBefore = view.interval;
         view.OnTimer(CQuolixView::PollTimerId);
+        if (started) {
+            TellIntervalChange(intervalBefore, view.interval, before.count);
+        }
         if (!started && router.IsEnabled(ID_DATA_START)) {
             router.Execute(ID_DATA_START);
             started = true;
+            if (config_.raw != nullptr) {
+                config_.raw->Begin(
+                    recordingmeta::HzPerCount(view.settings.Int(SettingsRecord::Resolution)));
+            }
             reporter_.Say(deviceName_(), "記録を開始しました。保存先: " + config_.outputPath);
+        }
+        // The view is online after a tick exactly when a reply was parsed.
+        if (started && view.offline == 0) {
+            LogReply(view.lastReading);
         }
         if (Snap() != before && doc_.count > 0) {
             const auto last = static_cast<std::size_t>(doc_.count - 1);
@@ -119,6 +154,9 @@ int HeadlessRecorder::Run(const volatile sig_atomic_t& stop) {
         }
     }
 
+    if (config_.raw != nullptr && !rawFailed_ && !config_.raw->Flush()) {
+        reporter_.Say(config_.raw->Path(), "書き込めませんでした。");
+    }
     const bool saved = Save(true);
     view.OnDestroy();
     view.AttachDocument(nullptr);

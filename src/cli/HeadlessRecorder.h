@@ -8,6 +8,7 @@
 #include <string>
 
 #include "acquisition/CQuolixDoc.h"
+#include "acquisition/RecordingMetadata.h"
 #include "settings/SettingsLocation.h"
 
 namespace quolix {
@@ -16,6 +17,7 @@ class CounterLink;
 
 namespace cli {
 
+class RawLog;
 class Reporter;
 
 // What one recording on the command line is asked to do.
@@ -29,6 +31,10 @@ struct RecorderConfig {
     int32_t durationSeconds = 0;
     // Nanoseconds between ticks; 0: the period the view asks for (250 ms).
     int64_t tickPeriodNs = 0;
+    // Who records, for the recording's own description.
+    RecordingOrigin origin;
+    // Gets every reply while recording; none when null.
+    RawLog* raw = nullptr;
 };
 
 // Hosts the recording view without a window: the view opens the counter's
@@ -61,6 +67,9 @@ class HeadlessRecorder {
     };
 
     Snapshot Snap() const;
+    // Says when the sampling interval changed from `before` during a tick.
+    void TellIntervalChange(int32_t before, int32_t now, int32_t countBefore);
+    void LogReply(int32_t reading);
     // Writes the whole recording; last marks the write at the end.
     bool Save(bool last);
 
@@ -72,6 +81,7 @@ class HeadlessRecorder {
     CQuolixDoc doc_;
     int64_t ticksRun_ = 0;
     bool lastSaveFailed_ = false;
+    bool rawFailed_ = false;
 };
 
 }  // namespace cli

@@ -4,16 +4,17 @@
 
 #include "acquisition/CQuolixDoc.h"
 #include "acquisition/RecordFile.h"
+#include "acquisition/RecordingMetadata.h"
 #include "base/Cp932.h"
 #include "cli/CliContext.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitStatus.h"
 #include "cli/JsonWriter.h"
 #include "cli/RecordingInput.h"
+#include "cli/RecordingUnit.h"
 #include "cli/TerminalText.h"
 #include "graph/FrequencyText.h"
 #include "graph/SampleSeries.h"
-#include "settings/SettingsRecord.h"
 
 namespace quolix::cli {
 
@@ -41,13 +42,17 @@ std::string Khz(int64_t counts, int32_t resolution) {
 std::string InfoUsage() {
     return "使い方: quolix-cli info FILE.qlx [--json]\n"
            "\n"
-           "記録ファイルの内容を表示します: サンプル数、最初と最後の時刻、記録を続けたときの\n"
-           "記録間隔、最初の読み値、最大偏差、5 行の注釈。\n"
+           "記録ファイルの内容を表示します: サンプル数、開始時刻、最初と最後の時刻、記録を\n"
+           "続けたときの記録間隔、最初の読み値、最大偏差、5 行の注釈。kHz 表示の単位は\n"
+           "記録ファイルの注釈5 にあればそれを、なければ設定ファイルのスロット 17 を使い、\n"
+           "どちらを使ったかを標準エラー出力に示します。\n"
            "\n"
            "  --json          1 個の JSON オブジェクトで出力します:\n"
            "                  {\"header\": ..., \"count\": N, \"interval\": I, \"full\": "
            "true|false,\n"
-           "                   \"samples\": [[時刻, 読み値], ...], \"comments\": [5 個の文字列]}\n"
+           "                   \"samples\": [[時刻, 読み値], ...], \"comments\": [5 個の文字列],\n"
+           "                   \"start\": 開始時刻 (ISO 8601) | null, \"count_hz\": "
+           "100|10|1|null}\n"
            "  --settings FILE 周波数の表示に使う設定ファイル (分解能)\n"
            "  -h, --help      この説明を表示します\n";
 }
@@ -95,6 +100,20 @@ std::string FormatInfoJson(CQuolixDoc& doc) {
         json.String(Cp932ToUtf8Lossy(comment));
     }
     json.EndArray();
+    // Added after the first fields, so that readers of those keep working.
+    const RecordingMetadata metadata = recordingmeta::Read(doc.comments);
+    json.Key("start");
+    if (metadata.startKnown) {
+        json.String(recordingmeta::LocalText(metadata.start));
+    } else {
+        json.Null();
+    }
+    json.Key("count_hz");
+    if (metadata.countHz != 0) {
+        json.Int(metadata.countHz);
+    } else {
+        json.Null();
+    }
     json.EndObject();
     return json.Text() + "\n";
 }
@@ -104,6 +123,10 @@ std::string FormatInfoText(CQuolixDoc& doc, const std::string& path, int32_t res
     // A comment or a file name may hold control bytes; none reaches the terminal raw.
     std::string text = "ファイル: " + TerminalSafe(path) + "\n";
     text += "サンプル数: " + std::to_string(summary.count) + "\n";
+    const RecordingMetadata metadata = recordingmeta::Read(doc.comments);
+    text += "開始時刻: " +
+            (metadata.startKnown ? recordingmeta::LocalText(metadata.start) : std::string("不明")) +
+            "\n";
     if (summary.count > 0) {
         text += "最初の時刻: " + std::to_string(summary.firstTime) + " 秒\n";
         text += "最後の時刻: " + std::to_string(summary.lastTime) + " 秒\n";
@@ -149,9 +172,7 @@ int InfoMain(const std::vector<std::string>& args, CliContext& context) {
     if (parser.Has("json")) {
         text = FormatInfoJson(doc);
     } else {
-        SettingsRecord settings;
-        LoadSettings(context, settings);
-        text = FormatInfoText(doc, path, settings.Int(SettingsRecord::Resolution));
+        text = FormatInfoText(doc, path, ReadingResolution(doc, path, std::nullopt, context));
     }
     if (!Print(context, text)) {
         context.reporter.Say("標準出力", "書き込めませんでした。");

@@ -33,7 +33,8 @@ int InfoMain(const std::vector<std::string>& args, CliContext& context);
 
 InfoSummary Summarize(CQuolixDoc& doc);
 // One JSON object and a newline: header, count, interval, full, samples
-// ([time, reading] pairs), comments (UTF-8).
+// ([time, reading] pairs), comments (UTF-8), start (local ISO 8601 text or
+// null), count_hz (or null).
 std::string FormatInfoJson(CQuolixDoc& doc);
 // Labelled lines for a person; frequencies in kHz at the given resolution.
 std::string FormatInfoText(CQuolixDoc& doc, const std::string& path, int32_t resolution);

@@ -68,6 +68,11 @@ void JsonWriter::Bool(bool value) {
     text_ += value ? "true" : "false";
 }
 
+void JsonWriter::Null() {
+    BeforeValue();
+    text_ += "null";
+}
+
 std::string JsonWriter::Quote(std::string_view utf8) {
     std::string quoted;
     quoted.reserve(utf8.size() + 2);

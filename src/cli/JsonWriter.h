@@ -22,6 +22,7 @@ class JsonWriter {
     void String(std::string_view utf8);
     void Int(int64_t value);
     void Bool(bool value);
+    void Null();
 
     const std::string& Text() const { return text_; }
 

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <limits>
 
+#include "QuolixVersion.h"
 #include "base/IntegerText.h"
 #include "base/ReplacementFile.h"
 #include "base/SystemErrorText.h"
@@ -16,6 +17,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/HeadlessRecorder.h"
 #include "cli/OutputLock.h"
+#include "cli/RawLog.h"
 #include "cli/StopSignal.h"
 #include "framework/Archive.h"
 #include "framework/DocumentFile.h"
@@ -86,13 +88,15 @@ bool CheckOutput(const std::string& path, bool overwrite, Reporter& reporter) {
 
 std::string RecordUsage() {
     return "使い方: quolix-cli record -o FILE.qlx [--port COMn|DEVICE] [--duration SECONDS]\n"
-           "                         [--comment TEXT]... [--overwrite]\n"
+           "                         [--comment TEXT]... [--overwrite] [--raw FILE.csv]\n"
            "\n"
            "カウンタを 250 ms ごとに読み、カウンタが応答したらすぐに記録を始めます。\n"
            "サンプルを保存するたびに、経過秒数・読み値・kHz 表示を 1 行ずつ出力し、\n"
            "記録ファイル全体を書き直します (横に書いてから置き換えるので、途中で強制終了\n"
            "しても失うのは書きかけのサンプルだけです)。指定の時間が過ぎたとき、または\n"
            "SIGINT (Ctrl+C)・SIGTERM・SIGHUP を受けたときに、もう一度保存して終了します。\n"
+           "記録の開始時刻と読み値 1 カウントの大きさは注釈4・注釈5 に記録します。\n"
+           "記録間隔が変わると (2040 サンプルごと)、標準エラー出力に知らせます。\n"
            "\n"
            "  -o, --output FILE.qlx  記録ファイル。記録中はほかの記録に使わせません\n"
            "  --overwrite            既存の記録ファイルを上書きします (記録ファイルで\n"
@@ -102,6 +106,10 @@ std::string RecordUsage() {
            "                         省略時は設定ファイルのスロット 15\n"
            "  --duration SECONDS     記録時間 (秒)。省略時は止めるまで記録します\n"
            "  --comment TEXT         注釈 (3 個まで、順に注釈1-3)。CP932 で 80 バイトまで\n"
+           "  --raw FILE.csv         記録中のカウンタの応答をすべて (250 ms ごと) この CSV に\n"
+           "                         書き足します: monotonic_s,utc,reading,frequency_hz。\n"
+           "                         1 秒ごとに書き出します。このファイルは大きくなり続けます\n"
+           "                         (1 日に約 20 MB)\n"
            "  --settings FILE        設定ファイル\n"
            "  -h, --help             この説明を表示します\n"
            "\n"
@@ -109,7 +117,7 @@ std::string RecordUsage() {
            "            2 ポートを開けない、または記録ファイルをほかの記録が使用中\n";
 }
 
-Status DeviceFor(std::string_view port, std::string& device) {
+Status DeviceFor(std::string_view port, std::string& device, std::string& portName) {
     if (port.empty()) {
         return Status::Failure(
             "--port にはポート名 (COM1-COM6) かデバイスのパスを指定してください。");
@@ -123,11 +131,13 @@ Status DeviceFor(std::string_view port, std::string& device) {
         if (!number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos &&
             ParseInteger(number, 1, PortCount, index)) {
             device = PortDevice(static_cast<int>(index - 1));
+            portName = "COM" + std::to_string(index);
             return Status{};
         }
         return Status::Failure("ポート名は COM1 から COM6 です: " + std::string(port));
     }
     device = std::string(port);
+    portName.clear();
     return Status{};
 }
 
@@ -141,7 +151,8 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
                                              {"port", 0, true, false},
                                              {"duration", 0, true, false},
                                              {"comment", 0, true, true},
-                                             {"overwrite", 0, false, false}}));
+                                             {"overwrite", 0, false, false},
+                                             {"raw", 0, true, false}}));
     if (const std::optional<int> status =
             ParseOrExit(parser, args, context, Command, RecordUsage(), Operands::None)) {
         return *status;
@@ -153,7 +164,7 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
     }
     if (std::optional<std::string> port = parser.Value("port")) {
         std::string device;
-        if (const Status named = DeviceFor(*port, device); !named.ok) {
+        if (const Status named = DeviceFor(*port, device, options.portName); !named.ok) {
             return UsageError(context.reporter, Command, named.message);
         }
         options.device = device;
@@ -178,6 +189,16 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
         }
     }
 
+    options.raw = parser.Value("raw").value_or(std::string());
+    if (parser.Has("raw") && options.raw.empty()) {
+        return UsageError(context.reporter, Command,
+                          "--raw には生データを書き足すファイルを指定してください。");
+    }
+    if (!options.raw.empty() && SameFile(options.output, options.raw)) {
+        return UsageError(context.reporter, Command,
+                          options.raw + ": 記録ファイルと同じファイルには書き足せません。");
+    }
+
     // Claimed before it is looked at, so that no second recorder can slip in
     // between the check and the first save.
     const OutputLock lock(options.output);
@@ -193,6 +214,15 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
     if (!CheckOutput(options.output, parser.Has("overwrite"), context.reporter)) {
         return ExitFileError;
     }
+    std::optional<RawLog> raw;
+    if (!options.raw.empty()) {
+        raw.emplace(options.raw);
+        if (!raw->Ok()) {
+            context.reporter.Say(options.raw,
+                                 "開けません。(" + SystemErrorText(raw->Error()) + ")");
+            return ExitFileError;
+        }
+    }
 
     // From here a signal ends the recording in order instead of the process.
     const StopSignal signals;
@@ -202,6 +232,10 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
     config.settings = context.settings;
     config.comments = options.comments;
     config.durationSeconds = options.durationSeconds;
+    // Without --port the view names the settings' port itself.
+    config.origin = {options.portName, options.device.value_or(std::string()),
+                     std::string("quolix-cli ") + VersionText};
+    config.raw = raw ? &*raw : nullptr;
     HeadlessRecorder recorder(link, std::move(config), context.out, context.reporter,
                               [&link] { return link.DevicePath(); });
     return recorder.Run(StopSignal::Flag());

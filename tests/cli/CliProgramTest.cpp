@@ -66,12 +66,39 @@ TEST_P(GoldenRecording, ExportToAFileWritesTheSameAndNothingElse) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, GoldenRecording,
-                         ::testing::Values("empty", "one-sample", "full-2040", "cp932-comments"),
+                         ::testing::Values("empty", "one-sample", "full-2040", "cp932-comments",
+                                           "stamped"),
                          [](const auto& info) {
                              std::string name = info.param;
                              std::erase(name, '-');
                              return name;
                          });
+
+struct FormatCase {
+    std::vector<std::string> options;
+    std::string golden;
+};
+
+class ExportFormat : public CliProgramTest, public ::testing::WithParamInterface<FormatCase> {};
+
+// The recording says a count is 1 Hz; --resolution 0 (100 Hz) is overruled.
+TEST_P(ExportFormat, WritesTheGoldenTextInTheRecordingsOwnUnit) {
+    std::vector<std::string> args = {"export", GoldenFile("stamped.qlx"), "--resolution", "0"};
+    args.insert(args.end(), GetParam().options.begin(), GetParam().options.end());
+    const CliProcess::Result result = Run(args);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, ReadFile(GoldenFile(GetParam().golden)));
+    EXPECT_NE(result.err.find(
+                  "1 Hz とします (記録ファイルの注釈5 による)。--resolution 0 は使いません。"),
+              std::string::npos)
+        << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, ExportFormat,
+    ::testing::Values(FormatCase{{"--format", "tsv", "--comments"}, "stamped.tsv"},
+                      FormatCase{{"--format", "freq"}, "stamped.freq"},
+                      FormatCase{{"--format", "phase", "--nominal", "10000000"}, "stamped.phase"}));
 
 TEST_F(CliProgramTest, ExportTakesTheResolutionGivenOrTheSettingsOne) {
     const std::string file = GoldenFile("cp932-comments.qlx");
@@ -405,6 +432,10 @@ INSTANTIATE_TEST_SUITE_P(
         std::vector<std::string>{"info", "a.qlx", "--json=1"},
         std::vector<std::string>{"export", "a.qlx", "--resolution", "3"},
         std::vector<std::string>{"export", "a.qlx", "-o", ""},
+        std::vector<std::string>{"export", "a.qlx", "--format", "xls"},
+        std::vector<std::string>{"export", "a.qlx", "--nominal", "10000000"},
+        std::vector<std::string>{"export", "a.qlx", "--format", "freq", "--nominal", "0"},
+        std::vector<std::string>{"record", "-o", "a.qlx", "--raw", ""},
         std::vector<std::string>{"render", "a.qlx"},
         std::vector<std::string>{"render", "a.qlx", "-o", "a.gif"},
         std::vector<std::string>{"render", "a.qlx", "-o", "a.png", "--size", "10x10"},

@@ -63,6 +63,7 @@ TEST(InfoTextTest, ShowsEveryFigureWithKilohertzAtTheResolution) {
     EXPECT_EQ(FormatInfoText(doc, "a.qlx", 1),
               "ファイル: a.qlx\n"
               "サンプル数: 2\n"
+              "開始時刻: 不明\n"
               "最初の時刻: 0 秒\n"
               "最後の時刻: 2040 秒\n"
               "記録間隔: 2 秒\n"
@@ -308,7 +309,8 @@ class RecordDeviceFor : public ::testing::TestWithParam<PortCase> {};
 TEST_P(RecordDeviceFor, ComNamesMeanTheSettingsPortsAndAnythingElseIsAPath) {
     ::unsetenv("QUOLIX_COM2");
     std::string device;
-    const Status named = DeviceFor(GetParam().given, device);
+    std::string portName;
+    const Status named = DeviceFor(GetParam().given, device, portName);
     if (GetParam().device.empty()) {
         EXPECT_FALSE(named.ok);
         EXPECT_FALSE(named.message.empty());
@@ -329,7 +331,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RecordDeviceForTest, AComPortFollowsItsEnvironmentVariable) {
     ::setenv("QUOLIX_COM3", "/tmp/sim-port", 1);
     std::string device;
-    EXPECT_TRUE(DeviceFor("COM3", device).ok);
+    std::string portName;
+    EXPECT_TRUE(DeviceFor("COM3", device, portName).ok);
+    EXPECT_EQ(portName, "COM3");
     EXPECT_EQ(device, "/tmp/sim-port");
     ::unsetenv("QUOLIX_COM3");
 }

@@ -14,6 +14,7 @@
 #include "cli/CapturedStream.h"
 #include "cli/CliProcess.h"
 #include "cli/ExitStatus.h"
+#include "cli/RawLog.h"
 #include "cli/Reporter.h"
 #include "cli/StopSignal.h"
 #include "framework/DocumentFile.h"
@@ -48,7 +49,7 @@ class ScriptedCounter : public CounterLink {
     }
     int ReceivePending(int32_t& reading) override {
         ++receives;
-        if (receives < firstAnswer) {
+        if (receives < firstAnswer || (silentEvery > 0 && receives % silentEvery == 0)) {
             return 0;
         }
         reading = 1000 + receives;
@@ -59,6 +60,8 @@ class ScriptedCounter : public CounterLink {
     int openResult = 1;
     // The receive step from which the counter answers.
     int firstAnswer = 1;
+    // Every so many receive steps bring nothing; 0: none.
+    int silentEvery = 0;
     std::function<void(int)> afterSend;
     int opens = 0;
     int sent = 0;
@@ -168,6 +171,48 @@ TEST_F(HeadlessRecorderTest, StartsOnlyOnceTheCounterAnswersAndSaysItIsWaiting) 
     const std::vector<std::pair<int32_t, int32_t>> expected = {{0, 1012}, {1, 1016}};
     EXPECT_EQ(FileSamples(loaded), expected);
     EXPECT_NE(err.Text().find("/dev/fake0: カウンタの応答を待っています。"), std::string::npos);
+}
+
+TEST_F(HeadlessRecorderTest, TheRawLogHasALinePerAnsweredPollAndTheFileItsUnit) {
+    config.durationSeconds = 3;
+    counter.silentEvery = 3;
+    config.origin = {"", "/dev/fake0", "quolix-cli test"};
+    const std::string rawPath = dir.File("raw.csv");
+    RawLog raw(rawPath);
+    ASSERT_TRUE(raw.Ok());
+    config.raw = &raw;
+    ASSERT_EQ(Run(), ExitOk);
+    EXPECT_EQ(recorded.comments[4], "QLX1 count=100Hz device=/dev/fake0 by=quolix-cli test");
+    EXPECT_TRUE(recorded.comments[3].starts_with("QLX1 start=")) << recorded.comments[3];
+    // Receive steps 1 to 13 ran while recording; every third brought nothing.
+    const std::vector<std::string> lines = Lines(testing::ReadFile(rawPath));
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[0], RawLog::Header);
+    std::vector<std::string> readings;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        std::vector<std::string> fields;
+        std::istringstream fieldsIn(lines[i]);
+        for (std::string field; std::getline(fieldsIn, field, ',');) {
+            fields.push_back(field);
+        }
+        ASSERT_EQ(fields.size(), 4u) << lines[i];
+        EXPECT_EQ(std::stoll(fields[3]), std::stoll(fields[2]) * 100) << lines[i];
+        readings.push_back(fields[2]);
+    }
+    EXPECT_EQ(readings, (std::vector<std::string>{"1001", "1002", "1004", "1005", "1007", "1008",
+                                                  "1010", "1011", "1013"}));
+}
+
+TEST_F(HeadlessRecorderTest, SaysWhenTheIntervalWidensAtTheSampleLimit) {
+    config.tickPeriodNs = FastTickNs / 10;
+    config.durationSeconds = 2041;
+    ASSERT_EQ(Run(), ExitOk);
+    EXPECT_EQ(recorded.count, 1021);
+    const std::string told = "rec.qlx: 記録間隔を 2 秒に変更しました (2040 → 1021 サンプル)";
+    const std::string errors = err.Text();
+    const size_t first = errors.find(told);
+    EXPECT_NE(first, std::string::npos) << errors;
+    EXPECT_EQ(errors.find(told, first + 1), std::string::npos) << errors;
 }
 
 TEST_F(HeadlessRecorderTest, APortThatDoesNotOpenEndsWithStatusTwoAndNoFile) {

@@ -121,6 +121,44 @@ TEST_F(RecordEndToEndTest, FiveSecondsStoreTheSamplesOfSecondsZeroToFive) {
     EXPECT_NE(result.err.find(Link() + ": 記録を開始しました。"), std::string::npos) << result.err;
 }
 
+TEST_F(RecordEndToEndTest, TheRecordingCarriesItsUnitIntoReadersWithOtherSettings) {
+    const auto cli = [this](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--settings", Settings()});
+        return CliProcess::Run(Cli, args);
+    };
+    ASSERT_EQ(cli({"settings", "--set", "17=2"}).status, 0);  // 1 Hz per count
+    const CliProcess::Result recorded =
+        cli({"record", "-o", Output(), "--port", Link(), "--duration", "1"});
+    ASSERT_EQ(recorded.status, 0) << recorded.err;
+    ASSERT_EQ(cli({"settings", "--set", "17=0"}).status, 0);  // now 100 Hz
+
+    const CliProcess::Result info = cli({"info", Output(), "--json"});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find(", \"start\": \"20"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find(", \"count_hz\": 1}"), std::string::npos) << info.out;
+
+    const CliProcess::Result csv = cli({"export", Output()});
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_NE(csv.err.find("読み値 1 カウントを 1 Hz とします (記録ファイルの注釈5 による)"),
+              std::string::npos)
+        << csv.err;
+    std::istringstream rows(csv.out);
+    std::string row;
+    std::getline(rows, row);
+    EXPECT_EQ(row, "time_s,reading,frequency_hz,utc");
+    int rowCount = 0;
+    while (std::getline(rows, row) && rowCount < 10) {
+        ++rowCount;
+        std::istringstream fields(row);
+        std::string time, reading, hz;
+        std::getline(fields, time, ',');
+        std::getline(fields, reading, ',');
+        std::getline(fields, hz, ',');
+        EXPECT_EQ(hz, reading) << row;
+    }
+    EXPECT_EQ(rowCount, 2);
+}
+
 TEST_F(RecordEndToEndTest, SigintLeavesACompleteLoadableFile) {
     // The port of settings slot 15 (COM1: by default), through its variable.
     CliProcess record;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/CQuolixDoc.h"
+#include "acquisition/RecordingMetadata.h"
 #include "framework/CCmdUI.h"
 #include "framework/CommandIds.h"
 #include "framework/CommandRouter.h"
@@ -750,6 +751,60 @@ TEST_F(CQuolixViewTest, CommentsCanBeEditedWhileRecording) {
     EXPECT_EQ(doc.comments[0], "during");
     EXPECT_EQ(view.recording, 1);
 }
+
+// --- what a recording records about itself ------------------------------------
+
+struct StampCase {
+    std::string name;
+    int32_t storedBefore;  // samples already in the store at Start
+    std::string comment4;
+    std::string comment5;
+    bool written;
+};
+
+class RecordingStampTest : public CQuolixViewTest,
+                           public ::testing::WithParamInterface<StampCase> {};
+
+TEST_P(RecordingStampTest, OnlyTheFirstSampleOfAStoreWritesAndNothingForeignIsLost) {
+    const StampCase& c = GetParam();
+    view.SetRecordingOrigin({"COM2", "/dev/ttyUSB0", "quolix 9.9"});
+    StartUp();
+    FillStore(c.storedBefore, 1);
+    doc.comments = {"a", "b", "c", c.comment4, c.comment5};
+    view.comments = doc.comments;
+    Tick(1234567);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    Ticks(4, 1234568);
+    if (!c.written) {
+        EXPECT_EQ(doc.comments[3], c.comment4);
+        EXPECT_EQ(doc.comments[4], c.comment5);
+        return;
+    }
+    EXPECT_TRUE(doc.comments[3].starts_with("QLX1 start=")) << doc.comments[3];
+    EXPECT_EQ(doc.comments[4], "QLX1 count=100Hz port=COM2 device=/dev/ttyUSB0 by=quolix 9.9");
+    const RecordingMetadata metadata = recordingmeta::Read(doc.comments);
+    EXPECT_TRUE(metadata.startKnown);
+    EXPECT_EQ(metadata.countHz, 100);
+    // The comment dialog hands back the view's copy of the last two lines.
+    window.commentDialogLines = {"one", "two", "three"};
+    ASSERT_TRUE(router.Execute(ID_EDIT_COMMENT));
+    EXPECT_TRUE(recordingmeta::Read(doc.comments).startKnown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, RecordingStampTest,
+    ::testing::Values(StampCase{"NewRecording", 0, "", "", true},
+                      StampCase{"OwnOlderTextOnAnEmptyStore", 0, "QLX1 start=2001-01-01T00:00:00Z",
+                                "QLX1 count=1Hz", true},
+                      StampCase{"ForeignCommentsOnAnEmptyStore", 0,
+                                "\x92\x8d\x8e\xdf"
+                                "4",
+                                "five", false},
+                      StampCase{"OneForeignComment", 0, "", "calibrated 2026-01-01", false},
+                      StampCase{"ContinuationWithoutText", 3, "", "", false},
+                      StampCase{"ContinuationOfAnotherRecording", 3,
+                                "QLX1 start=2001-01-01T00:00:00Z", "QLX1 count=1Hz", false}),
+    [](const auto& info) { return info.param.name; });
 
 // --- the private receive message and destruction -------------------------------
 

@@ -57,6 +57,11 @@ class FakeWindowServices : public WindowServices {
         lines = commentDialogLines;
         return commentResult;
     }
+    DialogResult AskYesNo(std::string_view text, std::string_view caption) override {
+        questions.push_back({std::string(text), std::string(caption)});
+        return answer;
+    }
+    void SetStatusText(std::string_view text) override { statusText = text; }
 
     // Unset: SetTimer hands back the identifier it was asked for.
     std::optional<uint32_t> timerResult;
@@ -69,6 +74,9 @@ class FakeWindowServices : public WindowServices {
     std::vector<uint32_t> timersKilled;
     int invalidations = 0;
     std::vector<Message> messages;
+    std::vector<Message> questions;
+    DialogResult answer = DialogResult::Cancel;
+    std::string statusText;
     int settingsRuns = 0;
     int commentRuns = 0;
     std::array<std::string, 3> commentSeed;

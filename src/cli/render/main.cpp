@@ -15,6 +15,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/ProgramPaths.h"
 #include "cli/RecordingInput.h"
+#include "cli/RecordingUnit.h"
 #include "cli/RenderCommand.h"
 #include "cli/Reporter.h"
 #include "cli/render/GraphImage.h"
@@ -55,6 +56,9 @@ int main(int argc, char** argv) {
     }
     SettingsRecord settings;
     LoadSettings(context, settings);
+    // The kHz texts of the picture in the recording's own unit when it has one.
+    settings.Int(SettingsRecord::Resolution) =
+        ReadingResolution(doc, options.file, std::nullopt, context);
 
     // Drawing into files needs no display, whatever the session offers.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

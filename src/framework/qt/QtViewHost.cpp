@@ -1,8 +1,10 @@
 #include "framework/qt/QtViewHost.h"
 
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "framework/CView.h"
@@ -90,6 +92,31 @@ void QtViewHost::MessageBox(std::string_view text, std::string_view caption) {
     QMessageBox box(QMessageBox::NoIcon, QStringFromCp932(caption), QStringFromCp932(text),
                     QMessageBox::Ok, window());
     box.exec();
+}
+
+DialogResult QtViewHost::AskYesNo(std::string_view text, std::string_view caption) {
+    bool yes = false;
+    if (question_) {
+        yes = question_(QStringFromCp932(text), QStringFromCp932(caption));
+    } else {
+        QMessageBox box(QMessageBox::Question, QStringFromCp932(caption), QStringFromCp932(text),
+                        QMessageBox::Yes | QMessageBox::No, window());
+        box.setDefaultButton(QMessageBox::No);
+        yes = box.exec() == QMessageBox::Yes;
+    }
+    return yes ? DialogResult::Ok : DialogResult::Cancel;
+}
+
+void QtViewHost::SetStatusText(std::string_view text) {
+    auto* frame = qobject_cast<QMainWindow*>(window());
+    if (frame == nullptr) {
+        return;
+    }
+    if (text.empty()) {
+        frame->statusBar()->clearMessage();
+    } else {
+        frame->statusBar()->showMessage(QStringFromCp932(text));
+    }
 }
 
 std::unique_ptr<DeviceContext> QtViewHost::GetDC() {

@@ -37,6 +37,9 @@ class QtViewHost : public QWidget, public WindowServices {
         settingsDialog_ = std::move(runner);
     }
     void SetCommentDialogRunner(CommentDialogRunner runner) { commentDialog_ = std::move(runner); }
+    using QuestionRunner = std::function<bool(const QString& text, const QString& caption)>;
+    // Where Yes/No questions go; by default a modal QMessageBox. True is Yes.
+    void SetQuestionRunner(QuestionRunner runner) { question_ = std::move(runner); }
     // Called after every timer tick so that the frame can refresh command states.
     void SetAfterTick(std::function<void()> afterTick) { afterTick_ = std::move(afterTick); }
 
@@ -49,6 +52,9 @@ class QtViewHost : public QWidget, public WindowServices {
     std::unique_ptr<DeviceContext> GetDC() override;
     DialogResult RunSettingsDialog(SettingsRecord& record) override;
     DialogResult RunCommentDialog(std::array<std::string, 3>& lines) override;
+    DialogResult AskYesNo(std::string_view text, std::string_view caption) override;
+    // The status bar of the main window the host lives in, if any.
+    void SetStatusText(std::string_view text) override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,6 +70,7 @@ class QtViewHost : public QWidget, public WindowServices {
     MessageBoxRunner messageBox_;
     SettingsDialogRunner settingsDialog_;
     CommentDialogRunner commentDialog_;
+    QuestionRunner question_;
     std::function<void()> afterTick_;
 };
 
