@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "acquisition/RecordingMetadata.h"
 #include "app/CQuolixApp.h"
 #include "framework/CommandIds.h"
 #include "framework/DocumentFile.h"
@@ -75,6 +76,11 @@ TEST(EndToEndRecordingTest, SixSecondsFromTheSimulatorAreSavedAsOneSamplePerSeco
         EXPECT_EQ(loaded.times[static_cast<size_t>(i)], i);
         EXPECT_EQ(loaded.readings[static_cast<size_t>(i)], 123456);
     }
+    // The recording says when it started and what a count is.
+    EXPECT_TRUE(recordingmeta::Read(loaded.comments).startKnown) << loaded.comments[3];
+    EXPECT_TRUE(loaded.comments[4].starts_with(
+        "QLX1 count=100Hz port=COM1 device=" + linkPath.toStdString() + " by=quolix "))
+        << loaded.comments[4];
 }
 
 #ifdef QUOLIX_APP

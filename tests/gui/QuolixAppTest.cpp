@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -334,6 +335,27 @@ TEST_F(QuolixAppTest, ADocumentSavedAndReopenedThroughTheCommandsComesBack) {
     EXPECT_EQ(app->RecentFiles().Files().value(0), QFileInfo(path).absoluteFilePath());
     EXPECT_EQ(app->Frame().RecentFileActions().size(), 1u);
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(QuolixAppTest, ARecordingOfAnotherUnitIsSaidAndReadInItForTheSessionOnYes) {
+    auto app = Start();
+    const std::string settingsBefore = SettingsBytes();
+    CQuolixDoc& doc = app->Document();
+    doc.Append(0, 10'000'000);
+    doc.comments[4] = "QLX1 count=1Hz";
+    const QString path = dir.filePath("own.qlx");
+    ASSERT_TRUE(app->SaveDocumentAs(path));
+    ASSERT_EQ(app->View().settings.Int(SettingsRecord::Resolution), 0);  // 100 Hz
+
+    answer = QMessageBox::Yes;
+    ASSERT_TRUE(app->OpenDocumentFile(path));
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("1 Hz"))) << questions[0].toStdString();
+    EXPECT_EQ(app->View().settings.Int(SettingsRecord::Resolution), 2);
+    const QString status = app->Frame().statusBar()->currentMessage();
+    EXPECT_TRUE(status.contains(QStringLiteral("1 Hz"))) << status.toStdString();
+    EXPECT_EQ(SettingsBytes(), settingsBefore);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
 TEST_F(QuolixAppTest, AForeignFileIsRefusedAndTheDocumentKeepsItsName) {

@@ -791,6 +791,26 @@ TEST_P(RecordingStampTest, OnlyTheFirstSampleOfAStoreWritesAndNothingForeignIsLo
     EXPECT_TRUE(recordingmeta::Read(doc.comments).startKnown);
 }
 
+TEST_F(CQuolixViewTest, ARecordingOfAnotherUnitIsContinuedOnlyOnceTheViewReadsInIt) {
+    StartUp();
+    FillStore(3, 1);
+    doc.comments[4] = "QLX1 count=1Hz";  // the view reads 100 Hz (resolution 0)
+    Tick(5);
+    view.OnDataStart();
+    EXPECT_EQ(view.recording, 0);
+    EXPECT_EQ(window.messages.size(), 1u);
+
+    window.answer = DialogResult::Ok;
+    view.OnDocumentOpened();
+    ASSERT_EQ(window.questions.size(), 1u);
+    EXPECT_FALSE(window.statusText.empty());
+    EXPECT_EQ(view.settings.Int(SettingsRecord::Resolution), 2);
+    Tick(5);
+    view.OnDataStart();
+    EXPECT_EQ(view.recording, 1);
+    EXPECT_EQ(window.messages.size(), 1u);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Stores, RecordingStampTest,
     ::testing::Values(StampCase{"NewRecording", 0, "", "", true},
@@ -803,7 +823,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StampCase{"OneForeignComment", 0, "", "calibrated 2026-01-01", false},
                       StampCase{"ContinuationWithoutText", 3, "", "", false},
                       StampCase{"ContinuationOfAnotherRecording", 3,
-                                "QLX1 start=2001-01-01T00:00:00Z", "QLX1 count=1Hz", false}),
+                                "QLX1 start=2001-01-01T00:00:00Z", "QLX1 count=100Hz by=quolix 1.0",
+                                false}),
     [](const auto& info) { return info.param.name; });
 
 // --- the private receive message and destruction -------------------------------
