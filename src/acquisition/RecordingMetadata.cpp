@@ -1,5 +1,7 @@
 #include "acquisition/RecordingMetadata.h"
 
+#include <time.h>
+
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -129,7 +131,11 @@ std::vector<std::string_view> Fields(std::string_view comment) {
 }  // namespace
 
 WallTime ReadWallClock() {
-    const std::time_t now = std::time(nullptr);
+    timespec exact{};
+    ::clock_gettime(CLOCK_REALTIME, &exact);
+    // To the nearest second, not the last one begun: a start stamped at
+    // 15.999 s is 16 s, as a log of the replies would show it.
+    const std::time_t now = exact.tv_sec + (exact.tv_nsec >= 500'000'000 ? 1 : 0);
     std::tm local{};
     WallTime moment{static_cast<int64_t>(now), 0};
     if (::localtime_r(&now, &local) != nullptr) {

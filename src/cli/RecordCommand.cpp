@@ -109,7 +109,7 @@ std::string RecordUsage() {
            "  --raw FILE.csv         記録中のカウンタの応答をすべて (250 ms ごと) この CSV に\n"
            "                         書き足します: monotonic_s,utc,reading,frequency_hz。\n"
            "                         1 秒ごとに書き出します。このファイルは大きくなり続けます\n"
-           "                         (1 日に約 20 MB)\n"
+           "                         (1 日に約 17 MB)\n"
            "  --settings FILE        設定ファイル\n"
            "  -h, --help             この説明を表示します\n"
            "\n"
