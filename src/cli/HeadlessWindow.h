@@ -33,11 +33,6 @@ class HeadlessWindow : public WindowServices {
     DialogResult RunCommentDialog(std::array<std::string, 3>&) override {
         return DialogResult::Cancel;
     }
-    // Nobody is there to answer, and there is no status line.
-    DialogResult AskYesNo(std::string_view, std::string_view) override {
-        return DialogResult::Cancel;
-    }
-    void SetStatusText(std::string_view) override {}
 
     // Whether the view wants its timer now, and at what period.
     bool TimerRunning() const { return timerRunning_; }

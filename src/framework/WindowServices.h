@@ -39,10 +39,14 @@ class WindowServices {
     virtual DialogResult RunSettingsDialog(SettingsRecord& record) = 0;
     // Seeded with three comment lines; on Ok they hold the confirmed lines.
     virtual DialogResult RunCommentDialog(std::array<std::string, 3>& lines) = 0;
-    // A modal question with Yes (Ok) and No (Cancel) buttons.
-    virtual DialogResult AskYesNo(std::string_view text, std::string_view caption) = 0;
+    // A modal question with Yes (Ok) and No (Cancel) buttons. A host with
+    // nobody to answer says No.
+    virtual DialogResult AskYesNo(std::string_view /*text*/, std::string_view /*caption*/) {
+        return DialogResult::Cancel;
+    }
     // A note in the window's status line until the next one; empty clears it.
-    virtual void SetStatusText(std::string_view text) = 0;
+    // A host without a status line shows nothing.
+    virtual void SetStatusText(std::string_view /*text*/) {}
 };
 
 }  // namespace quolix
