@@ -433,7 +433,13 @@ bool CQuolixApp::OpenDocumentFile(const QString& path) {
     DocumentChanged();
     if (frame_) {
         frame_->Host().Invalidate();
-        view_.OnDocumentOpened();
+        // A file named on the command line opens before the window shows:
+        // the question waits for the window, so it is not asked out of nowhere.
+        if (frame_->isVisible()) {
+            view_.OnDocumentOpened();
+        } else {
+            QTimer::singleShot(0, this, [this] { view_.OnDocumentOpened(); });
+        }
     }
     return true;
 }
