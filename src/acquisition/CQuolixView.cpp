@@ -180,12 +180,12 @@ void CQuolixView::OnDocumentOpened() {
     if (document == nullptr || window == nullptr) {
         return;
     }
-    const int32_t ownHz = recordingmeta::Read(document->comments).countHz;
-    const int32_t viewHz = recordingmeta::HzPerCount(settings.Int(SettingsRecord::Resolution));
-    if (ownHz == 0 || ownHz == viewHz) {
+    const int32_t ownHz = OtherUnitOf(*document);
+    if (ownHz == 0) {
         window->SetStatusText({});
         return;
     }
+    const int32_t viewHz = recordingmeta::HzPerCount(settings.Int(SettingsRecord::Resolution));
     const std::string own = std::to_string(ownHz) + " Hz";
     const std::string current = viewHz != 0 ? std::to_string(viewHz) + " Hz" : "単位なし";
     const auto cp932 = [](const std::string& utf8) { return Utf8ToCp932(utf8).value_or(utf8); };
@@ -233,10 +233,15 @@ void CQuolixView::OnDataStart() {
     Invalidate();
 }
 
-bool CQuolixView::ContinuesInItsOwnUnit(const CQuolixDoc& document) {
+int32_t CQuolixView::OtherUnitOf(const CQuolixDoc& document) const {
     const int32_t ownHz = recordingmeta::Read(document.comments).countHz;
     const int32_t viewHz = recordingmeta::HzPerCount(settings.Int(SettingsRecord::Resolution));
-    if (ownHz == 0 || ownHz == viewHz) {
+    return ownHz != viewHz ? ownHz : 0;
+}
+
+bool CQuolixView::ContinuesInItsOwnUnit(const CQuolixDoc& document) {
+    const int32_t ownHz = OtherUnitOf(document);
+    if (ownHz == 0) {
         return true;
     }
     // Readings of two units in one recording could never be told apart.

@@ -113,6 +113,9 @@ class CQuolixView : public CView {
     // The readout drawn into dc, laid out for a window of this size.
     void DrawReadout(DeviceContext& dc, Rect windowRect);
     void ReceiveStep();
+    // The hertz per count the document records when it is not this view's; 0
+    // when it records none or the same.
+    int32_t OtherUnitOf(const CQuolixDoc& document) const;
     // False, with a message, when the document records a unit other than this
     // view's resolution: its readings must not be continued in another.
     bool ContinuesInItsOwnUnit(const CQuolixDoc& document);

@@ -203,6 +203,20 @@ TEST_F(HeadlessRecorderTest, TheRawLogHasALinePerAnsweredPollAndTheFileItsUnit) 
                                                   "1010", "1011", "1013"}));
 }
 
+TEST_F(HeadlessRecorderTest, ARawLogThatCannotBeWrittenIsToldOnceAndTheRecordingGoesOn) {
+    config.durationSeconds = 2;
+    RawLog raw("/dev/full");
+    ASSERT_TRUE(raw.Ok());
+    config.raw = &raw;
+    ASSERT_EQ(Run(), ExitOk);
+    EXPECT_EQ(recorded.count, 3);
+    const std::string told = "/dev/full: 書き込めなくなりました。記録は続けます。";
+    const std::string errors = err.Text();
+    const size_t first = errors.find(told);
+    EXPECT_NE(first, std::string::npos) << errors;
+    EXPECT_EQ(errors.find(told, first + 1), std::string::npos) << errors;
+}
+
 TEST_F(HeadlessRecorderTest, SaysWhenTheIntervalWidensAtTheSampleLimit) {
     config.tickPeriodNs = FastTickNs / 10;
     config.durationSeconds = 2041;
