@@ -17,8 +17,6 @@ struct CliContext;
 // [--nominal HZ] [--comments] [--resolution 0|1|2]: the samples as text, to a
 // file or to standard output.
 
-inline constexpr std::string_view CsvHeader = "time_s,reading,frequency_hz";
-
 std::string ExportUsage();
 int ExportMain(const std::vector<std::string>& args, CliContext& context);
 
