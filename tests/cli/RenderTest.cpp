@@ -39,6 +39,14 @@ bool IsBlue(QColor c) {
     return c.blue() > 200 && c.red() < 80 && c.green() < 80;
 }
 
+// A recording without a unit of its own is drawn at slot 17 of the settings,
+// which is said; nothing else reaches the terminal.
+std::string UnitFromSettings(const std::string& file) {
+    return "quolix-cli: " + file +
+           ": 記録ファイルに単位の記録がないため、読み値 1 カウントを 100 Hz とします "
+           "(設定のスロット 17 による)。\n";
+}
+
 class RenderTest : public ::testing::Test {
   protected:
     CliProcess::Result Run(std::vector<std::string> args) {
@@ -52,7 +60,7 @@ class RenderTest : public ::testing::Test {
         args.insert(args.end(), extra.begin(), extra.end());
         const CliProcess::Result result = Run(args);
         EXPECT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.err, UnitFromSettings(Golden + "/step.qlx"));
         return QImage(QString::fromStdString(out));
     }
 
@@ -160,7 +168,7 @@ TEST_F(RenderTest, ThePdfPageHoldsTheLabelsAndTheSettingsTitles) {
     const CliProcess::Result result =
         Run({"render", Golden + "/cp932-comments.qlx", "-o", out, "--page"});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.err, UnitFromSettings(Golden + "/cp932-comments.qlx"));
     EXPECT_EQ(ReadFile(out).rfind("%PDF-", 0), 0u);
     const std::string text = PdfText(out);
     if (text.empty()) {
@@ -176,6 +184,20 @@ TEST_F(RenderTest, ThePdfPageHoldsTheLabelsAndTheSettingsTitles) {
     }
     // The fourth and fifth comments are carried, never drawn.
     EXPECT_EQ(text.find("注釈4"), std::string::npos);
+}
+
+TEST_F(RenderTest, ARecordingOfItsOwnUnitIsDrawnInIt) {
+    // The settings say 100 Hz a count; stamped.qlx says 1 Hz: 10,000.000 kHz.
+    const std::string out = dir.File("stamped.pdf");
+    const CliProcess::Result result = Run({"render", Golden + "/stamped.qlx", "-o", out});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("1 Hz とします (記録ファイルの注釈5 による)"), std::string::npos)
+        << result.err;
+    const std::string text = PdfText(out);
+    if (text.empty()) {
+        GTEST_SKIP() << "pdftotext is not available";
+    }
+    EXPECT_NE(text.find("10,000.000kHz"), std::string::npos) << text;
 }
 
 TEST_F(RenderTest, TheWindowPictureAsPdfHoldsTheLabelsToo) {
