@@ -18,7 +18,7 @@ constexpr int64_t SecondsPerDay = 86'400;
 // Offsets beyond ±18 h exist nowhere; a larger one is a damaged text.
 constexpr int32_t LargestOffset = 18 * 3600;
 
-bool OursOrEmpty(const std::string& comment) {
+bool OursOrEmpty(std::string_view comment) {
     return comment.empty() || (comment.size() > Mark.size() && comment.starts_with(Mark) &&
                                comment[Mark.size()] == ' ');
 }
@@ -112,7 +112,7 @@ bool ParseStart(std::string_view text, WallTime& start) {
 // since a program's name and version are separated by one.
 std::vector<std::string_view> Fields(std::string_view comment) {
     std::vector<std::string_view> fields;
-    if (!OursOrEmpty(std::string(comment)) || comment.empty()) {
+    if (comment.empty() || !OursOrEmpty(comment)) {
         return fields;
     }
     std::string_view rest = comment.substr(Mark.size() + 1);
