@@ -277,6 +277,15 @@ TEST_F(CliProgramTest, RecordRefusesAnOutputItCouldNotSaveTo) {
     EXPECT_NE(folder.err.find(dir.Path() + ": 通常のファイルではない"), std::string::npos);
 }
 
+TEST_F(CliProgramTest, RecordRefusesARawLogItCannotOpenBeforeThePort) {
+    const std::string raw = dir.File("none/raw.csv");
+    const CliProcess::Result result =
+        Run({"record", "-o", dir.File("rec.qlx"), "--raw", raw, "--port", "/nonexistent/tty"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(raw + ": 開けません。"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("/nonexistent/tty"), std::string::npos) << result.err;
+}
+
 // ---- the counter's port
 
 TEST_F(CliProgramTest, AMissingDeviceEndsWithStatusTwoNamingIt) {
