@@ -10,6 +10,8 @@ packages=(
     qt6-base-dev qt6-translations-l10n libgl1-mesa-dev
     # asking the print spooler whether a queue takes jobs
     libcups2-dev
+    # reading the keyboard's lock-key lights on X11
+    libx11-dev
     fonts-ipafont-gothic fonts-noto-cjk
     xvfb xauth x11-apps poppler-utils
     time

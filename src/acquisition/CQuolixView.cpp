@@ -1,6 +1,7 @@
 #include "acquisition/CQuolixView.h"
 
 #include <array>
+#include <limits>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -15,6 +16,7 @@
 #include "graph/LocalClock.h"
 #include "link/CounterLink.h"
 #include "link/PortNames.h"
+#include "link/PortProblem.h"
 #include "settings/SettingsStore.h"
 
 namespace quolix {
@@ -43,7 +45,7 @@ void CQuolixView::ResetAcquisition() {
     // disabled and the readout says so.
     offline = portOpen != 0 ? 0 : 1;
     lastReading = 0;
-    if (pollingStopped && portOpen != 0) {
+    if (pollingStopped) {
         StartPollTimer();
     }
 }
@@ -55,36 +57,69 @@ int CQuolixView::OnCreate() {
         document->CopyCommentsTo(comments);
     }
     ResetAcquisition();
-    if (link_.OpenPort(settings.Int(SettingsRecord::ComPort)) == 1) {
-        portOpen = 1;
-        StartPollTimer();
-        offline = 1;
-        link_.SendByte(RequestByte);
-        fresh = 0;
-        return 0;
-    }
-    portOpen = 0;
-    offline = 1;
-    if (WindowServices* window = GetWindow()) {
-        window->MessageBox(PortFailureText, PortFailureCaption);
-    }
+    ConnectPort();
+    // The timer runs with or without a port: its ticks also reopen a port
+    // that could not be opened yet, and keep the readout's clock going. It
+    // starts after the port failure message, so no tick comes while the
+    // window is still being made.
+    StartPollTimer();
     return 0;
 }
 
-void CQuolixView::OnDestroy() {
-    if (portOpen != 0) {
-        portOpen = 0;
-        link_.ClosePort();
-        StopPollTimer();
+void CQuolixView::ConnectPort() {
+    fresh = 0;
+    offline = 1;
+    if (keeper_.Connect(settings.Int(SettingsRecord::ComPort)) == 1) {
+        portOpen = 1;
+        link_.SendByte(RequestByte);
+        return;
     }
+    portOpen = 0;
+    ShowPortFailure();
+}
+
+void CQuolixView::ShowPortFailure() {
+    WindowServices* window = GetWindow();
+    if (window == nullptr) {
+        return;
+    }
+    // The second line says which device and why, so the user knows what to
+    // plug in, whom to ask for the dialout group, or which program to close.
+    const std::string line =
+        PortProblemLine(keeper_.PortIndex(), link_.DeviceName(), link_.OpenError());
+    std::string text(PortFailureText);
+    text += '\n';
+    text += Utf8ToCp932(line).value_or(line);
+    window->MessageBox(text, PortFailureCaption);
+}
+
+std::string CQuolixView::DeviceName() const {
+    return link_.DeviceName();
+}
+
+void CQuolixView::OnDestroy() {
+    keeper_.Disconnect();
+    portOpen = 0;
+    StopPollTimer();
 }
 
 void CQuolixView::OnTimer(uint32_t) {
+    if (keeper_.Tick() == 1) {
+        // Back after a loss: configured and flushed like at start-up.
+        portOpen = 1;
+    }
     fresh = 0;
-    ReceiveStep();
+    if (keeper_.IsOpen()) {
+        ReceiveStep();
+        keeper_.Notice();
+    }
     offline = fresh == 1 ? 0 : 1;
     LiveReadout();
-    link_.SendByte(RequestByte);
+    if (keeper_.IsOpen()) {
+        link_.SendByte(RequestByte);
+        keeper_.Notice();
+    }
+    portOpen = keeper_.IsOpen() ? 1 : 0;
     if (recording == 0) {
         return;
     }
@@ -94,6 +129,12 @@ void CQuolixView::OnTimer(uint32_t) {
         return;
     }
     tick = 0;
+    // The end of the time range ends the recording like a full store; the
+    // next second would not fit in elapsed.
+    if (elapsed == std::numeric_limits<int32_t>::max()) {
+        StopFull();
+        return;
+    }
     ++sinceSample;
     ++elapsed;
     // Signed on purpose: an interval of -1 makes every second end an interval.
@@ -106,9 +147,7 @@ void CQuolixView::OnTimer(uint32_t) {
     }
     fresh = 0;
     if (document != nullptr && document->IsFull() == 1) {
-        full = 1;
-        recording = 0;
-        StopPollTimer();
+        StopFull();
         return;
     }
     sinceSample = 0;
@@ -116,6 +155,12 @@ void CQuolixView::OnTimer(uint32_t) {
         interval = document->ChooseInterval();
     }
     Invalidate();
+}
+
+void CQuolixView::StopFull() {
+    full = 1;
+    recording = 0;
+    StopPollTimer();
 }
 
 void CQuolixView::OnReceiveMessage() {
@@ -269,9 +314,34 @@ void CQuolixView::OnSetEnvironment() {
     // with ours only matters to a host that does not.
     SettingsRecord record = settings;
     if (window->RunSettingsDialog(record) == DialogResult::Ok) {
+        const int oldPort = PortSlot(settings.Int(SettingsRecord::ComPort));
         settings = record;
+        // A new port is used at once, not at the next start of the program.
+        if (PortSlot(settings.Int(SettingsRecord::ComPort)) != oldPort && recording != 1) {
+            ConnectPort();
+        }
     }
     window->Invalidate();
+}
+
+void CQuolixView::OnPortConnect() {
+    ConnectPort();
+}
+
+void CQuolixView::OnPortDisconnect() {
+    keeper_.Disconnect();
+    portOpen = 0;
+    offline = 1;
+    fresh = 0;
+}
+
+void CQuolixView::OnUpdatePortConnect(CCmdUI& cmdUI) {
+    cmdUI.Enable(!keeper_.IsOpen());
+}
+
+void CQuolixView::OnUpdatePortDisconnect(CCmdUI& cmdUI) {
+    // A recording would go on with nothing to record.
+    cmdUI.Enable(keeper_.IsOpen() && recording != 1);
 }
 
 void CQuolixView::OnEditComment() {
@@ -314,6 +384,10 @@ CQuolixView::Handler CQuolixView::CommandHandler(uint32_t id) {
             return &CQuolixView::OnSetEnvironment;
         case ID_EDIT_COMMENT:
             return &CQuolixView::OnEditComment;
+        case ID_PORT_CONNECT:
+            return &CQuolixView::OnPortConnect;
+        case ID_PORT_DISCONNECT:
+            return &CQuolixView::OnPortDisconnect;
         default:
             return nullptr;
     }
@@ -341,6 +415,12 @@ bool CQuolixView::OnUpdateCmdUI(uint32_t id, CCmdUI& cmdUI) {
             return true;
         case ID_SET_ENVIRONMENT:
             OnUpdateSetEnvironment(cmdUI);
+            return true;
+        case ID_PORT_CONNECT:
+            OnUpdatePortConnect(cmdUI);
+            return true;
+        case ID_PORT_DISCONNECT:
+            OnUpdatePortDisconnect(cmdUI);
             return true;
         default:
             return CView::OnUpdateCmdUI(id, cmdUI);
@@ -384,12 +464,15 @@ void CQuolixView::StoreSample(CQuolixDoc& document, int32_t time) {
 void CQuolixView::StartPollTimer() {
     if (WindowServices* window = GetWindow()) {
         timerId = window->SetTimer(PollTimerId, PollPeriodMs);
+        polling_ = true;
     }
 }
 
 void CQuolixView::StopPollTimer() {
-    if (WindowServices* window = GetWindow()) {
+    WindowServices* window = GetWindow();
+    if (window != nullptr && polling_) {
         window->KillTimer(timerId);
+        polling_ = false;
     }
 }
 

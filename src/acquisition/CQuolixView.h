@@ -9,6 +9,7 @@
 #include "acquisition/RecordingMetadata.h"
 #include "framework/CView.h"
 #include "framework/Rect.h"
+#include "link/PortKeeper.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SettingsRecord.h"
 
@@ -37,6 +38,8 @@ class CQuolixView : public CView {
         "\x92\xca\x90\x4d\x83\x7c\x81\x5b\x83\x67\x8f\xee\x95\xf1";
 
     explicit CQuolixView(CounterLink& link);
+    CQuolixView(const CQuolixView&) = delete;
+    CQuolixView& operator=(const CQuolixView&) = delete;
 
     // The attached document as the sample store, or null when none (or another
     // kind of document) is attached.
@@ -84,6 +87,17 @@ class CQuolixView : public CView {
     void OnUpdateDataStart(CCmdUI& cmdUI);
     void OnUpdateDataPause(CCmdUI& cmdUI);
     void OnUpdateSetEnvironment(CCmdUI& cmdUI);
+    // Opens the port the current settings name and keeps it open from now on;
+    // closes it and stops reopening it.
+    void OnPortConnect();
+    void OnPortDisconnect();
+    void OnUpdatePortConnect(CCmdUI& cmdUI);
+    void OnUpdatePortDisconnect(CCmdUI& cmdUI);
+
+    // The port as the status bar and the command states see it.
+    PortKeeper::State PortState() const { return keeper_.GetState(); }
+    int PortIndex() const { return keeper_.PortIndex(); }
+    std::string DeviceName() const;
 
     bool OnCmdMsg(uint32_t id) override;
     bool OnUpdateCmdUI(uint32_t id, CCmdUI& cmdUI) override;
@@ -122,13 +136,20 @@ class CQuolixView : public CView {
     // Appends (time, lastReading); the first sample of an empty store also
     // records when and how the recording was made.
     void StoreSample(CQuolixDoc& document, int32_t time);
+    // Opens the port of the settings; on failure shows why.
+    void ConnectPort();
+    void ShowPortFailure();
+    // Recording stops as when the store fills; polling stops with it.
+    void StopFull();
     void StartPollTimer();
     void StopPollTimer();
     void Invalidate();
 
     CounterLink& link_;
+    PortKeeper keeper_{link_};
     SettingsLocation settingsLocation_;
     RecordingOrigin origin_;
+    bool polling_ = false;
 };
 
 }  // namespace quolix

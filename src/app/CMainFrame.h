@@ -45,6 +45,8 @@ class CMainFrame : public QMainWindow, public CommandTarget {
 
     QtViewHost& Host() const { return *host_; }
     MainFrameUi& Ui() const { return *ui_; }
+    // False until Create has made the bars.
+    bool HasUi() const { return ui_ != nullptr; }
 
     void SetMessageSink(MessageSink sink) { messages_ = std::move(sink); }
     void SetDocumentTitle(const QString& documentName, bool modified);

@@ -19,9 +19,11 @@
 #include <QToolBar>
 
 #include "QuolixVersion.h"
+#include "acquisition/StatusTexts.h"
 #include "app/CMainFrame.h"
 #include "app/CommandLineInfo.h"
 #include "app/DialogRunners.h"
+#include "app/LockKeys.h"
 #include "app/MainFrameUi.h"
 #include "framework/CommandIds.h"
 #include "framework/DocumentFile.h"
@@ -126,6 +128,7 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
     host.SetAfterTick([this] {
         UpdateCommandStates();
         DocumentChanged();
+        UpdateStatusPanes(false);
     });
     host.SetSettingsDialogRunner([this](SettingsRecord& record) {
         std::string saveFailure;
@@ -187,6 +190,7 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
         frame_->show();
     }
     UpdateCommandStates();
+    UpdateStatusPanes(true);
     if (info.action == CommandLineInfo::Action::Demo) {
         RunDemo(info.demoSeconds, QFile::decodeName(info.demoFolder.c_str()));
     } else if (info.action != CommandLineInfo::Action::FileOpen) {
@@ -199,11 +203,23 @@ bool CQuolixApp::ExecuteCommand(uint32_t id) {
     const bool ran = router_.Execute(id);
     UpdateCommandStates();
     DocumentChanged();
+    UpdateStatusPanes(true);
     return ran;
 }
 
+void CQuolixApp::UpdateStatusPanes(bool now) {
+    constexpr qint64 PeriodMs = 1000;
+    if (!frame_ || !frame_->HasUi() ||
+        (!now && statusClock_.isValid() && statusClock_.elapsed() < PeriodMs)) {
+        return;
+    }
+    statusClock_.start();
+    frame_->Ui().ShowLinkTexts(StatusTexts::Of(view_));
+    frame_->Ui().ShowLockKeys(LockKeys::Read());
+}
+
 void CQuolixApp::UpdateCommandStates() {
-    if (frame_) {
+    if (frame_ && frame_->HasUi()) {
         frame_->Ui().UpdateEnabled([this](uint32_t id) { return router_.IsEnabled(id); });
     }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
@@ -76,6 +77,9 @@ class CQuolixApp : public QObject, public CommandTarget {
     // menus and toolbar up to date. True when a handler ran.
     bool ExecuteCommand(uint32_t id);
     void UpdateCommandStates();
+    // The link's panes and the lock keys, from the view's state: at most once
+    // a second from the ticks, at once after a command.
+    void UpdateStatusPanes(bool now);
 
     bool OnCmdMsg(uint32_t id) override;
     bool HasCmdHandler(uint32_t id) const override;
@@ -149,6 +153,7 @@ class CQuolixApp : public QObject, public CommandTarget {
     std::optional<unsigned long long> declinedChange_;
     bool recoveryFailed_ = false;
     bool askBeforeClosing_ = true;
+    QElapsedTimer statusClock_;
 };
 
 }  // namespace app

@@ -1,9 +1,11 @@
 #include "app/MainFrameUi.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
 #include <QAction>
+#include <QEvent>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
@@ -15,7 +17,9 @@
 #include <QString>
 #include <QToolBar>
 
+#include "acquisition/StatusTexts.h"
 #include "app/CommandTable.h"
+#include "app/LockKeys.h"
 #include "framework/CommandIds.h"
 #include "framework/qt/MenuBarKeyboard.h"
 
@@ -70,6 +74,18 @@ QKeySequence KeySequenceFor(const commands::Accelerator& accelerator) {
 
 bool IsFrameToggle(uint32_t id) {
     return id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR;
+}
+
+// Where QStatusBar draws a prompt: this far from its left edge.
+constexpr int PromptIndent = 6;
+// Room on either side of a link pane's text.
+constexpr int LinkPaneMargin = 4;
+
+void SetTextIfChanged(QLabel* label, const QString& text) {
+    if (label->text() != text) {
+        label->setText(text);
+    }
+    label->setVisible(!text.isEmpty());
 }
 
 }  // namespace
@@ -173,12 +189,25 @@ void MainFrameUi::BuildStatusBar() {
             // Prompts are shown over it as temporary messages; the idle text
             // comes back when they clear.
             statusBar_->addWidget(label, 1);
+            label->installEventFilter(this);
+            for (QLabel*& linkPane : linkPanes_) {
+                linkPane = new QLabel(statusBar_);
+                linkPane->setContentsMargins(LinkPaneMargin, 0, LinkPaneMargin, 0);
+                linkPane->setVisible(false);
+                statusBar_->addPermanentWidget(linkPane);
+            }
+            // The state's pane is as wide as its longest word, so the panes
+            // left of it stay put when the state changes.
+            QLabel* state = linkPanes_[1];
+            state->setAlignment(Qt::AlignCenter);
+            state->setMinimumWidth(state->fontMetrics().horizontalAdvance(FromUtf8("再接続待ち")) +
+                                   2 * LinkPaneMargin);
         } else {
             label->setAlignment(Qt::AlignCenter);
             label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 8);
-            // Qt cannot read the lock keys' state on every platform, so the
-            // indicators are shown greyed, as panes whose key is off.
-            label->setEnabled(false);
+            // The pane keeps its width while its key is off and it is blank.
+            label->setProperty("indicatorText", label->text());
+            label->setText(QString());
             statusBar_->addPermanentWidget(label);
         }
         panes_.push_back(label);
@@ -188,6 +217,48 @@ void MainFrameUi::BuildStatusBar() {
     toggle->setCheckable(true);
     toggle->setChecked(true);
     connect(toggle, &QAction::toggled, statusBar_, &QStatusBar::setVisible);
+}
+
+bool MainFrameUi::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == StatusPane(0) &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Show)) {
+        AlignIdleText();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void MainFrameUi::AlignIdleText() {
+    QLabel* idle = StatusPane(0);
+    // The pane sits where the status bar's layout put it; the prompts are
+    // drawn at a fixed indent instead, so the text would jump on every hover.
+    const int indent = std::max(0, PromptIndent - idle->x() - idle->contentsRect().left());
+    if (idle->indent() != indent) {
+        idle->setIndent(indent);
+    }
+}
+
+QLabel* MainFrameUi::LinkPane(size_t index) const {
+    return index < linkPanes_.size() ? linkPanes_[index] : nullptr;
+}
+
+void MainFrameUi::ShowLinkTexts(const StatusTexts& texts) {
+    const std::array<const std::string*, LinkPaneCount> values = {
+        &texts.port, &texts.link, &texts.elapsed, &texts.interval, &texts.count};
+    for (size_t i = 0; i < LinkPaneCount; ++i) {
+        SetTextIfChanged(linkPanes_[i], FromUtf8(*values[i]));
+    }
+}
+
+void MainFrameUi::ShowLockKeys(const std::optional<LockKeys>& keys) {
+    const std::array<bool, 4> on = {keys && keys->kana, keys && keys->caps, keys && keys->num,
+                                    keys && keys->scroll};
+    for (size_t i = 0; i < on.size(); ++i) {
+        QLabel* pane = StatusPane(i + 1);
+        const QString text = on[i] ? pane->property("indicatorText").toString() : QString();
+        if (pane->text() != text) {
+            pane->setText(text);
+        }
+    }
 }
 
 QAction* MainFrameUi::Action(uint32_t id) const {

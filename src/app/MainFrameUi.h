@@ -1,20 +1,29 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include <QObject>
 
 class QAction;
+class QEvent;
 class QLabel;
 class QMainWindow;
 class QMenu;
 class QStatusBar;
 class QToolBar;
 
-namespace quolix::app {
+namespace quolix {
+
+struct StatusTexts;
+
+namespace app {
+
+struct LockKeys;
 
 // The main frame's menu bar, toolbar and status bar, built on a QMainWindow
 // from the command table: one QAction per command, shared by menu, toolbar and
@@ -46,6 +55,17 @@ class MainFrameUi : public QObject {
     QLabel* StatusPane(size_t index) const;
     size_t StatusPaneCount() const { return panes_.size(); }
 
+    // The link's panes between the message pane and the lock keys: port and
+    // device, link state, recording time, interval, sample count. A pane
+    // whose text is empty is hidden.
+    static constexpr size_t LinkPaneCount = 5;
+    QLabel* LinkPane(size_t index) const;
+    // Only texts that changed are set, so an unchanged second costs nothing.
+    void ShowLinkTexts(const StatusTexts& texts);
+    // A lock key's pane shows its text while the key is on and is blank
+    // while it is off or its state is unknown (nullopt: no such platform).
+    void ShowLockKeys(const std::optional<LockKeys>& keys);
+
   signals:
     void commandTriggered(uint32_t id);
 
@@ -54,6 +74,9 @@ class MainFrameUi : public QObject {
     void BuildMenuBar();
     void BuildToolBar();
     void BuildStatusBar();
+    // The idle text starts where the status bar writes the prompts.
+    void AlignIdleText();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QMainWindow& window_;
     QToolBar* toolBar_ = nullptr;
@@ -61,6 +84,8 @@ class MainFrameUi : public QObject {
     std::map<uint32_t, QAction*> actions_;
     std::map<uint32_t, QMenu*> menuOf_;
     std::vector<QLabel*> panes_;
+    std::array<QLabel*, LinkPaneCount> linkPanes_{};
 };
 
-}  // namespace quolix::app
+}  // namespace app
+}  // namespace quolix

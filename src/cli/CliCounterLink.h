@@ -20,6 +20,9 @@ class CliCounterLink : public CounterLink {
     int SendByte(uint8_t byte) override { return serial_.SendByte(byte); }
     int ReceivePending(int32_t& reading) override { return serial_.ReceivePending(reading); }
     void ClosePort() override { serial_.ClosePort(); }
+    int Lost() const override { return serial_.Lost(); }
+    int OpenError() const override { return serial_.OpenError(); }
+    std::string DeviceName() const override { return serial_.DeviceName(); }
 
     // The device of the last open attempt.
     const std::string& DevicePath() const { return serial_.DevicePath(); }

@@ -9,7 +9,7 @@ enum ExitStatus : int {
     // A recording or output file could not be read, was not a recording, or
     // could not be written; also a helper program that could not be started.
     ExitFileError = 1,
-    // The counter's port could not be opened.
+    // The counter's port could not be opened, or no sample was recorded.
     ExitPortError = 2,
     // The command line itself was wrong (sysexits' EX_USAGE).
     ExitUsage = 64,

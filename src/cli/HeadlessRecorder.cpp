@@ -1,5 +1,7 @@
 #include "cli/HeadlessRecorder.h"
 
+#include <time.h>
+
 #include <string_view>
 
 #include "acquisition/CQuolixView.h"
@@ -18,10 +20,52 @@ namespace quolix::cli {
 namespace {
 
 constexpr int64_t NsPerMs = 1'000'000;
-// How long to wait for the counter's first answer before saying so.
+// How long to wait for the counter's first answer, or for the next one,
+// before saying so.
 constexpr int64_t WaitNoticeSeconds = 2;
 
+// The local time a change of the link is told with, "2024-12-07 10:31:05".
+std::string LocalTimeText() {
+    const time_t now = ::time(nullptr);
+    tm local{};
+    char text[32] = "";
+    if (::localtime_r(&now, &local) != nullptr) {
+        ::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    }
+    return text;
+}
+
+std::string Seconds(int64_t ticks) {
+    return std::to_string(ticks / CQuolixView::TicksPerSecond) + " 秒";
+}
+
 }  // namespace
+
+void HeadlessRecorder::WatchLink(const CQuolixView& view, bool started) {
+    if (view.offline == 0) {
+        if (told_ != Told::Nothing) {
+            reporter_.Say(deviceName_(), LocalTimeText() + " カウンタが再び応答しています。");
+        }
+        told_ = Told::Nothing;
+        quietTicks_ = 0;
+        return;
+    }
+    ++quietTicks_;
+    const bool lost = view.PortState() != PortKeeper::State::Open;
+    if (started) {
+        ++offlineTicks_;
+        lostTicks_ += lost ? 1 : 0;
+    }
+    if (lost && told_ != Told::Lost) {
+        reporter_.Say(deviceName_(),
+                      LocalTimeText() + " カウンタとの接続が切れました。再接続を待っています。");
+        told_ = Told::Lost;
+    } else if (started && told_ == Told::Nothing &&
+               quietTicks_ >= WaitNoticeSeconds * CQuolixView::TicksPerSecond) {
+        reporter_.Say(deviceName_(), LocalTimeText() + " カウンタが応答しません。");
+        told_ = Told::Silent;
+    }
+}
 
 HeadlessRecorder::HeadlessRecorder(CounterLink& link, RecorderConfig config, std::FILE* out,
                                    Reporter& reporter, std::function<std::string()> deviceName)
@@ -105,6 +149,12 @@ int HeadlessRecorder::Run(const volatile sig_atomic_t& stop) {
         config_.tickPeriodNs > 0 ? config_.tickPeriodNs : int64_t{window.TimerPeriodMs()} * NsPerMs;
     TickScheduler ticks(periodNs);
     const int64_t waitNoticeTicks = WaitNoticeSeconds * int64_t{CQuolixView::TicksPerSecond};
+    // The whole run, the wait for the first reply included; the tick after
+    // the last whole second takes that second's sample.
+    const int64_t tickLimit =
+        config_.durationSeconds > 0
+            ? int64_t{config_.durationSeconds} * CQuolixView::TicksPerSecond + 1
+            : 0;
     bool started = false;
     bool toldWaiting = false;
 
@@ -117,6 +167,7 @@ int HeadlessRecorder::Run(const volatile sig_atomic_t& stop) {
         const Snapshot before = Snap();
         const int32_t intervalBefore = view.interval;
         view.OnTimer(CQuolixView::PollTimerId);
+        WatchLink(view, started);
         if (started) {
             TellIntervalChange(intervalBefore, view.interval, before.count);
         }
@@ -149,7 +200,7 @@ int HeadlessRecorder::Run(const volatile sig_atomic_t& stop) {
             reporter_.Say(config_.outputPath, "記録がいっぱいになりました。");
             break;
         }
-        if (started && config_.durationSeconds > 0 && view.elapsed >= config_.durationSeconds) {
+        if (tickLimit > 0 && ticksRun_ >= tickLimit) {
             break;
         }
     }
@@ -157,14 +208,21 @@ int HeadlessRecorder::Run(const volatile sig_atomic_t& stop) {
     if (config_.raw != nullptr && !rawFailed_ && !config_.raw->Flush()) {
         reporter_.Say(config_.raw->Path(), "書き込めませんでした。");
     }
-    const bool saved = Save(true);
     view.OnDestroy();
     view.AttachDocument(nullptr);
-    if (!saved) {
+    if (doc_.count <= 0) {
+        // An empty recording must not replace one that is there.
+        reporter_.Say(config_.outputPath,
+                      "サンプルを記録できなかったため、ファイルは変更していません。");
+        return ExitPortError;
+    }
+    if (!Save(true)) {
         return ExitFileError;
     }
     reporter_.Say(config_.outputPath,
-                  "記録を終了しました。サンプル数: " + std::to_string(doc_.count));
+                  "記録を終了しました。サンプル数: " + std::to_string(doc_.count) +
+                      "、応答がなかった時間: " + Seconds(offlineTicks_) + " (うち切断 " +
+                      Seconds(lostTicks_) + ")");
     return ExitOk;
 }
 

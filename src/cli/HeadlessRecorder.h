@@ -14,6 +14,7 @@
 namespace quolix {
 
 class CounterLink;
+class CQuolixView;
 
 namespace cli {
 
@@ -49,10 +50,11 @@ class HeadlessRecorder {
     HeadlessRecorder(CounterLink& link, RecorderConfig config, std::FILE* out, Reporter& reporter,
                      std::function<std::string()> deviceName);
 
-    // Records until the duration is over, the store is full or stop becomes
-    // non-zero; then writes the file once more. Returns the exit status:
-    // ExitOk, ExitPortError when the port could not be opened, ExitFileError
-    // when the file could not be written at the end.
+    // Records until the duration (counted from the start of the run) is over,
+    // the store is full or stop becomes non-zero; then writes the file once
+    // more. Returns the exit status: ExitOk, ExitPortError when the port could
+    // not be opened or no sample was stored (the file is then left as it
+    // was), ExitFileError when the file could not be written at the end.
     int Run(const volatile sig_atomic_t& stop);
 
     // The recording as it stands, for tests.
@@ -66,10 +68,16 @@ class HeadlessRecorder {
         bool operator==(const Snapshot&) const = default;
     };
 
+    // What was last told about the link, so each change is told once.
+    enum class Told { Nothing, Silent, Lost };
+
     Snapshot Snap() const;
     // Says when the sampling interval changed from `before` during a tick.
     void TellIntervalChange(int32_t before, int32_t now, int32_t countBefore);
     void LogReply(int32_t reading);
+    // Tells the counter falling silent, the link lost, and the counter
+    // answering again, and counts the time it did not answer.
+    void WatchLink(const CQuolixView& view, bool started);
     // Writes the whole recording; last marks the write at the end.
     bool Save(bool last);
 
@@ -80,6 +88,10 @@ class HeadlessRecorder {
     std::function<std::string()> deviceName_;
     CQuolixDoc doc_;
     int64_t ticksRun_ = 0;
+    Told told_ = Told::Nothing;
+    int64_t quietTicks_ = 0;
+    int64_t offlineTicks_ = 0;
+    int64_t lostTicks_ = 0;
     bool lastSaveFailed_ = false;
     bool rawFailed_ = false;
 };

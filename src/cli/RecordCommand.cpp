@@ -104,7 +104,8 @@ std::string RecordUsage() {
            "  --port COMn|DEVICE     カウンタのポート: COM1 から COM6 (QUOLIX_COMn または\n"
            "                         /dev/ttyS0-5)、またはデバイスのパス。\n"
            "                         省略時は設定ファイルのスロット 15\n"
-           "  --duration SECONDS     記録時間 (秒)。省略時は止めるまで記録します\n"
+           "  --duration SECONDS     実行時間 (秒)。カウンタの応答を待つ時間も含みます。\n"
+           "                         省略時は止めるまで記録します\n"
            "  --comment TEXT         注釈 (3 個まで、順に注釈1-3)。CP932 で 80 バイトまで\n"
            "  --raw FILE.csv         記録中のカウンタの応答をすべて (250 ms ごと) この CSV に\n"
            "                         書き足します: monotonic_s,utc,reading,frequency_hz。\n"
@@ -113,8 +114,12 @@ std::string RecordUsage() {
            "  --settings FILE        設定ファイル\n"
            "  -h, --help             この説明を表示します\n"
            "\n"
+           "カウンタが 2 秒応答しないとき、接続が切れたとき (毎秒つなぎ直します)、\n"
+           "再び応答したときに、時刻とともに標準エラー出力に 1 行出します。\n"
+           "\n"
            "終了コード: 0 記録を終えた, 1 ファイルに保存できない,\n"
-           "            2 ポートを開けない、または記録ファイルをほかの記録が使用中\n";
+           "            2 ポートを開けない、記録ファイルをほかの記録が使用中、\n"
+           "            またはサンプルを 1 つも記録できなかった (既存のファイルはそのまま)\n";
 }
 
 Status DeviceFor(std::string_view port, std::string& device, std::string& portName) {

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace quolix {
 
 // The counter as the recording view sees it: open the port, send the request
-// byte, take any replies that arrived, close. SerialLink is the real one;
-// tests substitute fakes.
+// byte, take any replies that arrived, close. SerialLink is the termios one;
+// another platform's link or a test's fake takes its place.
 class CounterLink {
   public:
     virtual ~CounterLink() = default;
@@ -19,6 +20,14 @@ class CounterLink {
     // last one. 0 leaves reading untouched.
     virtual int ReceivePending(int32_t& reading) = 0;
     virtual void ClosePort() = 0;
+
+    // 1 once the device went away under an open port (hang-up, I/O error): the
+    // link has closed the port itself. The next successful open clears it.
+    virtual int Lost() const { return 0; }
+    // The errno of the last failed open, 0 after a successful one.
+    virtual int OpenError() const { return 0; }
+    // The device of the last open attempt, for the user; empty when unknown.
+    virtual std::string DeviceName() const { return {}; }
 };
 
 }  // namespace quolix

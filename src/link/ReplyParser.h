@@ -23,6 +23,9 @@ class ReplyParser {
     int Feed(const uint8_t* bytes, size_t count, int32_t& reading);
 
     int32_t ReplyLength() const { return replyLength_; }
+    // Drops a reply in progress: bytes of a device that went away are not
+    // the start of the next one's reply.
+    void Clear() { replyLength_ = 0; }
 
   private:
     std::array<char, BufferSize> replyBuffer_{};

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <utility>
 
 #include "link/PortNames.h"
@@ -29,10 +30,19 @@ void ConfigureLine(int fd) {
     ::cfsetospeed(&tio, B9600);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
-    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    // Whatever a previous program left: bytes with parity or framing errors
+    // must reach the parser as they are, not be dropped, marked or stripped.
+    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK | IGNPAR | PARMRK | ISTRIP |
+                                          IGNBRK | BRKINT | INLCR | IGNCR | ICRNL);
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
     ::tcsetattr(fd, TCSANOW, &tio);
+}
+
+// What a vanished device answers: a hung-up terminal (adapter pulled,
+// pseudo-terminal master closed) or a driver whose device is gone.
+bool DeviceGone(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV;
 }
 
 }  // namespace
@@ -50,18 +60,18 @@ int SerialLink::OpenDevice(const std::string& path) {
     devicePath_ = path;
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
-        return 0;
+        return FailOpen(errno);
     }
     // Only a terminal is a port: a mistyped path to an ordinary file would
     // otherwise have a carriage return written into it every 250 ms.
     if (::isatty(fd.Get()) != 1) {
-        return 0;
+        return FailOpen(ENOTTY);
     }
     // The lock turns away every later opener that asks for it, root included;
     // TIOCEXCL turns away the rest, except root. Both come before any setting,
     // so that a refused opener leaves the holder's line and queues alone.
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
-        return 0;
+        return FailOpen(errno == EWOULDBLOCK ? EBUSY : errno);
     }
     ::ioctl(fd.Get(), TIOCEXCL);
     ConfigureLine(fd.Get());
@@ -69,14 +79,37 @@ int SerialLink::OpenDevice(const std::string& path) {
     int lines = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd.Get(), TIOCMBIS, &lines);
     port_ = std::move(fd);
+    lost_ = false;
+    openError_ = 0;
     return 1;
+}
+
+int SerialLink::FailOpen(int error) {
+    openError_ = error;
+    return 0;
+}
+
+void SerialLink::NoteFailure(int error) {
+    if (!DeviceGone(error)) {
+        return;
+    }
+    // Closed at once, without the settings and flushes of ClosePort that a
+    // dead device refuses anyway: while a descriptor stays open the kernel
+    // cannot give a returning adapter its old name.
+    port_.Reset();
+    parser_.Clear();
+    lost_ = true;
 }
 
 int SerialLink::SendByte(uint8_t byte) {
     if (!port_.Valid()) {
         return 0;
     }
-    return ::write(port_.Get(), &byte, 1) == 1 ? 1 : 0;
+    if (::write(port_.Get(), &byte, 1) == 1) {
+        return 1;
+    }
+    NoteFailure(errno);
+    return 0;
 }
 
 int SerialLink::ReceivePending(int32_t& reading) {
@@ -84,15 +117,21 @@ int SerialLink::ReceivePending(int32_t& reading) {
         return 0;
     }
     // A device that has gone (adapter pulled, pseudo-terminal master closed)
-    // fails this query; that is simply "no reply", and the next tick asks again.
+    // fails this query with EIO: the link is lost, not merely silent.
     int waiting = 0;
-    if (::ioctl(port_.Get(), FIONREAD, &waiting) != 0 || waiting <= 0) {
+    if (::ioctl(port_.Get(), FIONREAD, &waiting) != 0) {
+        NoteFailure(errno);
+        return 0;
+    }
+    if (waiting <= 0) {
         return 0;
     }
     std::array<uint8_t, DrainLimit> received;
     const size_t wanted = std::min(static_cast<size_t>(waiting), received.size());
     const ssize_t got = ::read(port_.Get(), received.data(), wanted);
     if (got <= 0) {
+        // End of file where bytes were waiting is a hang-up.
+        NoteFailure(got == 0 ? EIO : errno);
         return 0;
     }
     return parser_.Feed(received.data(), static_cast<size_t>(got), reading);

@@ -26,8 +26,8 @@ class SerialLink : public CounterLink {
     int OpenPort(int portIndex) override;
     // Opens a device node by path: exclusively, raw 9600 8N1, no flow control,
     // DTR and RTS on. 1 on success, 0 when the node is missing, is not a
-    // terminal, or is held by another opener. A port already open here is
-    // closed first: there is one port at a time.
+    // terminal, or is held by another opener (OpenError says which). A port
+    // already open here is closed first: there is one port at a time.
     int OpenDevice(const std::string& path);
     int SendByte(uint8_t byte) override;
     int ReceivePending(int32_t& reading) override;
@@ -35,14 +35,24 @@ class SerialLink : public CounterLink {
     // is open or the device has vanished.
     void ClosePort() override;
 
+    int Lost() const override { return lost_ ? 1 : 0; }
+    int OpenError() const override { return openError_; }
+    std::string DeviceName() const override { return devicePath_; }
+
     bool IsOpen() const { return port_.Valid(); }
     // The device of the last open attempt, successful or not, for messages.
     const std::string& DevicePath() const { return devicePath_; }
 
   private:
+    int FailOpen(int error);
+    // Closes the port at once when error says the device is gone.
+    void NoteFailure(int error);
+
     UniqueFd port_;
     ReplyParser parser_;
     std::string devicePath_;
+    bool lost_ = false;
+    int openError_ = 0;
 };
 
 }  // namespace quolix

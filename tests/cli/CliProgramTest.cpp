@@ -293,13 +293,16 @@ TEST_F(CliProgramTest, AMissingDeviceEndsWithStatusTwoNamingIt) {
     const std::string out = dir.File("rec.qlx");
     const CliProcess::Result given = Run({"record", "-o", out, "--port", device});
     EXPECT_EQ(given.status, 2);
-    EXPECT_EQ(given.err, "quolix-cli: " + device + ": カウンタとの通信に失敗しました。\n");
+    EXPECT_EQ(given.err, "quolix-cli: " + device + ": カウンタとの通信に失敗しました。\n" + device +
+                             ": デバイスが見つかりません。\n");
     EXPECT_FALSE(std::filesystem::exists(out));
     // The port of slot 15 (COM1: by default) through its variable.
     const CliProcess::Result fromSettings =
         Run({"record", "-o", out, "--duration", "1"}, {{"QUOLIX_COM1", device}});
     EXPECT_EQ(fromSettings.status, 2);
-    EXPECT_EQ(fromSettings.err, given.err);
+    EXPECT_EQ(fromSettings.err, "quolix-cli: " + device +
+                                    ": カウンタとの通信に失敗しました。\nCOM1 " + device +
+                                    ": デバイスが見つかりません。\n");
 }
 
 TEST_F(CliProgramTest, AFileThatIsNoTerminalIsNoPort) {

@@ -164,7 +164,8 @@ TEST_F(HeadlessRecorderTest, TheKilohertzTextFollowsTheResolutionOfTheSettings) 
 }
 
 TEST_F(HeadlessRecorderTest, StartsOnlyOnceTheCounterAnswersAndSaysItIsWaiting) {
-    config.durationSeconds = 1;
+    // The duration counts the wait too: 17 ticks, the first answer at the 12th.
+    config.durationSeconds = 4;
     counter.firstAnswer = 12;
     ASSERT_EQ(Run(), ExitOk);
     CQuolixDoc loaded;
@@ -232,23 +233,26 @@ TEST_F(HeadlessRecorderTest, SaysWhenTheIntervalWidensAtTheSampleLimit) {
 TEST_F(HeadlessRecorderTest, APortThatDoesNotOpenEndsWithStatusTwoAndNoFile) {
     counter.openResult = 0;
     EXPECT_EQ(Run(), ExitPortError);
-    EXPECT_EQ(err.Text(), "quolix-cli: /dev/fake0: カウンタとの通信に失敗しました。\n");
+    EXPECT_EQ(err.Text(),
+              "quolix-cli: /dev/fake0: カウンタとの通信に失敗しました。\n"
+              "COM1: 開けません。\n");
     EXPECT_EQ(counter.sent, 0);
     EXPECT_FALSE(std::filesystem::exists(config.outputPath));
     EXPECT_EQ(out.Text(), "");
 }
 
-TEST_F(HeadlessRecorderTest, AStopBeforeTheCounterAnswersLeavesAnEmptyRecordingWithItsComments) {
+// Nothing recorded, nothing written: an empty file would replace a recording
+// that may be there.
+TEST_F(HeadlessRecorderTest, AStopBeforeTheCounterAnswersWritesNoFileAndEndsWithStatusTwo) {
     counter.firstAnswer = 1'000'000;
     counter.afterSend = [this](int sent) {
         if (sent == 10) {
             stop = 1;
         }
     };
-    ASSERT_EQ(Run(), ExitOk);
-    CQuolixDoc loaded;
-    EXPECT_TRUE(FileSamples(loaded).empty());
-    EXPECT_EQ(loaded.comments[1], "second");
+    ASSERT_EQ(Run(), ExitPortError);
+    EXPECT_FALSE(std::filesystem::exists(config.outputPath));
+    EXPECT_NE(err.Text().find("ファイルは変更していません"), std::string::npos);
 }
 
 TEST_F(HeadlessRecorderTest, AStopDuringTheRecordingKeepsEverySampleTaken) {

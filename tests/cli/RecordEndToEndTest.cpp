@@ -48,18 +48,13 @@ Line ParseLine(const std::string& text) {
     return line;
 }
 
-class RecordEndToEndTest : public ::testing::Test {
+// The simulator on a pseudo-terminal linked in a folder of the test's own.
+class SimulatorTest : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void StartSim(std::vector<std::string> args) {
         ASSERT_TRUE(dir.Ok());
-        std::string script;
-        for (int k = 0; k < 400; ++k) {
-            char reply[32];
-            std::snprintf(reply, sizeof reply, "%08d\\r\\n\n", 1000 + k);
-            script += reply;
-        }
-        WriteFile(dir.File("replies.txt"), script);
-        ASSERT_TRUE(sim.Start(Sim, {"--link", Link(), "--script", dir.File("replies.txt")}));
+        args.insert(args.begin(), {"--link", Link()});
+        ASSERT_TRUE(sim.Start(Sim, args));
         const std::string ready = sim.ReadLine(5000);
         ASSERT_EQ(ready.rfind(Link() + " -> /dev/pts/", 0), 0u) << ready;
     }
@@ -72,6 +67,24 @@ class RecordEndToEndTest : public ::testing::Test {
     std::string Link() const { return dir.File("counter"); }
     std::string Output() const { return dir.File("rec.qlx"); }
     std::string Settings() const { return dir.File("quolix.ini"); }
+
+    TempDir dir;
+    CliProcess sim;
+};
+
+class RecordEndToEndTest : public SimulatorTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.Ok());
+        std::string script;
+        for (int k = 0; k < 400; ++k) {
+            char reply[32];
+            std::snprintf(reply, sizeof reply, "%08d\\r\\n\n", 1000 + k);
+            script += reply;
+        }
+        WriteFile(dir.File("replies.txt"), script);
+        StartSim({"--script", dir.File("replies.txt")});
+    }
 
     static void ExpectTheSimulatorsReadings(const std::vector<Line>& lines) {
         ASSERT_FALSE(lines.empty());
@@ -100,9 +113,6 @@ class RecordEndToEndTest : public ::testing::Test {
         }
         return lines;
     }
-
-    TempDir dir;
-    CliProcess sim;
 };
 
 TEST_F(RecordEndToEndTest, FiveSecondsStoreTheSamplesOfSecondsZeroToFive) {
@@ -255,6 +265,67 @@ TEST_F(RecordEndToEndTest, ARecorderKeepsWhatIsThereAndClaimsItsOutput) {
     }
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"counter", "rec.qlx", "replies.txt"}));
+}
+
+// The counter of the model, which falls silent and later vanishes.
+class RecordLinkEndToEndTest : public SimulatorTest {
+  protected:
+    CliProcess::Result Record(const std::string& seconds, bool overwrite = false) {
+        std::vector<std::string> args{"--settings", Settings(), "record",     "-o",   Output(),
+                                      "--port",     Link(),     "--duration", seconds};
+        if (overwrite) {
+            args.push_back("--overwrite");
+        }
+        return CliProcess::Run(Cli, args);
+    }
+};
+
+// Each change of the link is told once, in order; the recording goes on
+// through both outages, stores nothing while the counter is away, and
+// samples again when it is back.
+TEST_F(RecordLinkEndToEndTest, SilenceAndLossAreToldAndRecordingResumes) {
+    StartSim({"--silent-at", "1.5", "--silent-for", "3", "--vanish-at", "6", "--vanish-for", "2"});
+    const CliProcess::Result result = Record("11");
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::vector<std::string> told = {
+        "カウンタが応答しません。", "カウンタが再び応答しています。",
+        "カウンタとの接続が切れました。", "カウンタが再び応答しています。"};
+    size_t at = 0;
+    for (const std::string& text : told) {
+        at = result.err.find(text, at);
+        ASSERT_NE(at, std::string::npos) << text << "\n" << result.err;
+        at += text.size();
+    }
+    EXPECT_NE(result.err.find("(うち切断 "), std::string::npos) << result.err;
+
+    CQuolixDoc doc;
+    const Status loaded = docfile::Open(doc, Output());
+    ASSERT_TRUE(loaded.ok) << loaded.message;
+    int gaps = 0;
+    for (int32_t i = 1; i < doc.count; ++i) {
+        const int32_t step =
+            doc.times[static_cast<size_t>(i)] - doc.times[static_cast<size_t>(i - 1)];
+        EXPECT_GE(step, 1);
+        gaps += step > 1 ? 1 : 0;
+    }
+    EXPECT_EQ(gaps, 2) << result.out;
+    EXPECT_GE(doc.times[static_cast<size_t>(doc.count - 1)], 10) << result.out;
+}
+
+// --duration counts from the start of the command; a run that stored nothing
+// leaves the recording that was there as it was.
+TEST_F(RecordLinkEndToEndTest, ASilentCounterEndsTheRunAndKeepsTheFile) {
+    WriteFile(dir.File("silent.txt"), "");
+    StartSim({"--script", dir.File("silent.txt")});
+    CQuolixDoc old;
+    old.Append(0, 1);
+    old.Append(1, 2);
+    ASSERT_TRUE(docfile::SaveAs(old, Output()).ok);
+    const std::string before = testing::ReadFile(Output());
+    const CliProcess::Result result = Record("3", true);
+    EXPECT_EQ(result.status, 2) << result.err;
+    EXPECT_NE(result.err.find("ファイルは変更していません"), std::string::npos) << result.err;
+    EXPECT_EQ(testing::ReadFile(Output()), before);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The real application object and the real serial link against the counter
 // simulator on a pseudo-terminal, recording in real time.
 #include <cstdlib>
+#include <functional>
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -23,22 +24,44 @@
 namespace quolix::app {
 namespace {
 
-TEST(EndToEndRecordingTest, SixSecondsFromTheSimulatorAreSavedAsOneSamplePerSecond) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString linkPath = dir.filePath("com1");
-    QProcess simulator;
-    // 12.3456 MHz at 100 Hz per count: every reply reads 123456.
-    simulator.start(QStringLiteral(QUOLIX_COUNTER_SIM),
-                    {QStringLiteral("--link"), linkPath, QStringLiteral("--freq-hz"),
-                     QStringLiteral("12345600"), QStringLiteral("--seed"), QStringLiteral("7")});
+// 12.3456 MHz at 100 Hz per count: every reply reads 123456.
+void StartSimulator(QProcess& simulator, const QString& linkPath, QStringList more = {}) {
+    simulator.start(
+        QStringLiteral(QUOLIX_COUNTER_SIM),
+        QStringList{QStringLiteral("--link"), linkPath, QStringLiteral("--freq-hz"),
+                    QStringLiteral("12345600"), QStringLiteral("--seed"), QStringLiteral("7")} +
+            more);
     ASSERT_TRUE(simulator.waitForStarted(5000));
     QDeadlineTimer linkDeadline(5000);
     while (!QFileInfo::exists(linkPath) && !linkDeadline.hasExpired()) {
         QTest::qWait(20);
     }
     ASSERT_TRUE(QFileInfo::exists(linkPath));
+    // Its first "LINK -> SLAVE" line, so that only a later one is seen next.
+    simulator.waitForReadyRead(5000);
+    simulator.readAllStandardOutput();
     ASSERT_EQ(::setenv("QUOLIX_COM1", linkPath.toLocal8Bit().constData(), 1), 0);
+}
+
+// Waits, a bounded time, until the condition holds; it is asked once a turn,
+// so it may act (run a command) when it holds.
+bool WaitFor(const std::function<bool()>& condition, int ms = 5000) {
+    QDeadlineTimer deadline(ms);
+    while (!condition()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+TEST(EndToEndRecordingTest, SixSecondsFromTheSimulatorAreSavedAsOneSamplePerSecond) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString linkPath = dir.filePath("com1");
+    QProcess simulator;
+    StartSimulator(simulator, linkPath);
 
     QStringList messages;
     CQuolixApp::Options options;
@@ -161,6 +184,54 @@ TEST(EndToEndRecordingTest, AKilledRecordingIsOfferedAndRestoredAtTheNextStart) 
 }
 
 #endif
+
+// The counter vanishes for 2 s, 8 s after its start, during a recording and comes back on the same
+// path: the view notices, reopens the port, shows the reading again and
+// resumes sampling; nothing is stored while it was away.
+TEST(EndToEndRecordingTest, AVanishedCounterComesBackIntoTheSameRecording) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString linkPath = dir.filePath("com1");
+    QProcess simulator;
+    StartSimulator(simulator, linkPath,
+                   {QStringLiteral("--vanish-at"), QStringLiteral("8"),
+                    QStringLiteral("--vanish-for"), QStringLiteral("2")});
+    CQuolixApp::Options options;
+    options.settings = SettingsLocation::Explicit(dir.filePath("quolix.ini").toStdString());
+    options.recoveryFolder = dir.filePath("state").toStdString();
+    options.messages = [](const QString&, const QString&) {};
+    // The recording is not saved when the test ends.
+    options.questions = [](const QString&, const QString&, QMessageBox::StandardButtons) {
+        return QMessageBox::No;
+    };
+    CQuolixApp app(std::move(options));
+    ASSERT_FALSE(app.InitInstance({}).has_value());
+    CQuolixView& view = app.View();
+    ASSERT_TRUE(WaitFor([&] { return view.offline == 0 && app.ExecuteCommand(ID_DATA_START); }));
+    ASSERT_TRUE(WaitFor([&] { return view.PortState() == PortKeeper::State::Waiting; }, 15000));
+    EXPECT_EQ(view.portOpen, 0);
+    EXPECT_EQ(view.offline, 1);
+    EXPECT_FALSE(app.ExecuteCommand(ID_PORT_DISCONNECT));
+    const int32_t before = app.Document().count;
+    ASSERT_TRUE(WaitFor([&] { return simulator.readAllStandardOutput().contains("->"); }));
+    ASSERT_TRUE(WaitFor([&] { return view.offline == 0; }));
+    EXPECT_EQ(view.lastReading, 123456);
+    const int32_t back = view.elapsed;
+    ASSERT_TRUE(WaitFor([&] { return app.Document().count >= before + 2; }));
+    ::unsetenv("QUOLIX_COM1");
+    simulator.terminate();
+    EXPECT_TRUE(simulator.waitForFinished(5000));
+
+    const CQuolixDoc& doc = app.Document();
+    int gaps = 0;
+    for (int32_t i = 1; i < doc.count; ++i) {
+        const auto at = static_cast<size_t>(i);
+        gaps += doc.times[at] - doc.times[at - 1] > 1 ? 1 : 0;
+        EXPECT_EQ(doc.readings[at], 123456);
+    }
+    EXPECT_EQ(gaps, 1);
+    EXPECT_GE(doc.times[static_cast<size_t>(doc.count - 1)], back);
+}
 
 }  // namespace
 }  // namespace quolix::app

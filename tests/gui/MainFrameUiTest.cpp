@@ -1,5 +1,6 @@
 #include "app/MainFrameUi.h"
 
+#include <optional>
 #include <vector>
 
 #include <QAction>
@@ -16,6 +17,9 @@
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
+
+#include "acquisition/StatusTexts.h"
+#include "app/LockKeys.h"
 
 namespace quolix::app {
 namespace {
@@ -280,6 +284,8 @@ TEST_F(MainFrameUiTest, ClosingTheToolbarElsewhereUnchecksItsCommand) {
 
 TEST_F(MainFrameUiTest, StatusBarHasTheFivePanesInOrder) {
     ASSERT_EQ(ui_->StatusPaneCount(), 5u);
+    // The lock keys are all on here; off, their panes are blank.
+    ui_->ShowLockKeys(LockKeys{true, true, true, true});
     const char* texts[] = {"ﾚﾃﾞｨ", "ｶﾅ", "CAP", "NUM", "SCRL"};
     for (size_t i = 0; i < 5; ++i) {
         ASSERT_NE(ui_->StatusPane(i), nullptr);
@@ -288,14 +294,54 @@ TEST_F(MainFrameUiTest, StatusBarHasTheFivePanesInOrder) {
     }
     EXPECT_EQ(ui_->StatusPane(5), nullptr);
     EXPECT_EQ(window_.statusBar(), ui_->StatusBar());
-    window_.resize(640, 480);
+    ui_->ShowLinkTexts(
+        StatusTexts{"COM1 /dev/ttyS0", "接続中", "0日 00:00:01", "間隔 1 秒", "2 点"});
+    window_.resize(900, 480);
     ShowAndActivate(window_);
-    // The message pane takes the free width on the left, the indicators follow.
-    for (size_t i = 1; i < 5; ++i) {
-        EXPECT_LT(ui_->StatusPane(i - 1)->geometry().right(), ui_->StatusPane(i)->geometry().left())
-            << i;
+    // The message pane takes the free width on the left, the link's panes
+    // follow, then the indicators.
+    std::vector<QLabel*> order = {ui_->StatusPane(0)};
+    for (size_t i = 0; i < MainFrameUi::LinkPaneCount; ++i) {
+        order.push_back(ui_->LinkPane(i));
     }
-    EXPECT_GT(ui_->StatusPane(0)->width(), 640 / 2);
+    for (size_t i = 1; i < 5; ++i) {
+        order.push_back(ui_->StatusPane(i));
+    }
+    for (size_t i = 1; i < order.size(); ++i) {
+        EXPECT_LT(order[i - 1]->geometry().right(), order[i]->geometry().left()) << i;
+    }
+    ui_->ShowLockKeys(LockKeys{false, true, false, false});
+    EXPECT_TRUE(ui_->StatusPane(1)->text().isEmpty());
+    EXPECT_EQ(ui_->StatusPane(2)->text(), U("CAP"));
+    ui_->ShowLockKeys(std::nullopt);
+    for (size_t i = 1; i < 5; ++i) {
+        EXPECT_TRUE(ui_->StatusPane(i)->text().isEmpty()) << i;
+    }
+}
+
+// The idle text and the prompts start at the same place, so the text does
+// not jump when the pointer moves over a command.
+TEST_F(MainFrameUiTest, IdleTextSitsWhereThePromptsDo) {
+    ShowAndActivate(window_);
+    QStatusBar* bar = ui_->StatusBar();
+    const auto firstInkColumn = [bar] {
+        const QImage image = bar->grab().toImage();
+        const QRgb background = image.pixel(image.width() / 2, 1);
+        for (int x = 0; x < image.width() / 2; ++x) {
+            for (int y = 0; y < image.height(); ++y) {
+                if (qGray(image.pixel(x, y)) < qGray(background) - 80) {
+                    return x;
+                }
+            }
+        }
+        return -1;
+    };
+    const int idle = firstInkColumn();
+    bar->showMessage(U("ﾚﾃﾞｨ"));
+    const int prompt = firstInkColumn();
+    bar->clearMessage();
+    EXPECT_GE(idle, 0);
+    EXPECT_EQ(idle, prompt);
 }
 
 TEST_F(MainFrameUiTest, PromptShowsOverTheIdleTextAndLeavesIt) {

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
@@ -29,6 +30,7 @@
 #include "framework/DocumentFile.h"
 #include "framework/qt/PrintDestination.h"
 #include "framework/qt/QtViewHost.h"
+#include "link/PortNames.h"
 #include "settings/SettingsStore.h"
 #include "settings/dialog/CSettingsDlg.h"
 #include "support/PageFrame.h"
@@ -201,13 +203,14 @@ TEST_F(QuolixAppTest, CommandsFollowARecordingFromIdleToFullAndNew) {
     EXPECT_FALSE(Enabled(*app, ID_DATA_PAUSE));
     EXPECT_TRUE(Enabled(*app, ID_SET_ENVIRONMENT));
     EXPECT_FALSE(Enabled(*app, ID_PORT_CONNECT));
-    EXPECT_FALSE(Enabled(*app, ID_PORT_DISCONNECT));
+    EXPECT_TRUE(Enabled(*app, ID_PORT_DISCONNECT));
 
     ASSERT_TRUE(app->ExecuteCommand(ID_DATA_START));
     EXPECT_FALSE(Enabled(*app, ID_DATA_START));
     EXPECT_TRUE(Enabled(*app, ID_DATA_PAUSE));
     EXPECT_FALSE(Enabled(*app, ID_SET_ENVIRONMENT));
     EXPECT_TRUE(Enabled(*app, ID_EDIT_COMMENT));
+    EXPECT_FALSE(Enabled(*app, ID_PORT_DISCONNECT));
 
     ASSERT_TRUE(app->ExecuteCommand(ID_DATA_PAUSE));
     EXPECT_TRUE(Enabled(*app, ID_DATA_START));
@@ -234,6 +237,50 @@ TEST_F(QuolixAppTest, CommandsFollowARecordingFromIdleToFullAndNew) {
     Ticks(*app, 1);
     EXPECT_TRUE(Enabled(*app, ID_DATA_START));
     EXPECT_EQ(app->Frame().windowTitle(), QStringLiteral("無題 - Quolix"));
+}
+
+// Counts the paint events of the widget it watches.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(int& paints) : paints_(paints) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        paints_ += event->type() == QEvent::Paint ? 1 : 0;
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    int& paints_;
+};
+
+TEST_F(QuolixAppTest, StatusPanesSayWhatTheLinkDoes) {
+    auto app = Start();
+    Ticks(*app, 1);
+    MainFrameUi& ui = app->Frame().Ui();
+    ASSERT_TRUE(app->ExecuteCommand(ID_DATA_START));
+    EXPECT_EQ(ui.LinkPane(0)->text(), QString::fromStdString("COM1 " + PortDevice(0)));
+    EXPECT_EQ(ui.LinkPane(1)->text(), QStringLiteral("接続中"));
+    EXPECT_EQ(ui.LinkPane(2)->text(), QStringLiteral("0日 00:00:00"));
+    EXPECT_EQ(ui.LinkPane(3)->text(), QStringLiteral("間隔 1 秒"));
+    EXPECT_EQ(ui.LinkPane(4)->text(), QStringLiteral("1 点"));
+    // New texts repaint their panes, never the graph.
+    QApplication::processEvents();
+    int graphPaints = 0;
+    PaintCounter counter(graphPaints);
+    app->Frame().Host().installEventFilter(&counter);
+    app->View().elapsed = 3600;
+    app->UpdateStatusPanes(true);
+    QApplication::processEvents();
+    EXPECT_EQ(ui.LinkPane(2)->text(), QStringLiteral("0日 01:00:00"));
+    EXPECT_EQ(graphPaints, 0);
+    ASSERT_TRUE(app->ExecuteCommand(ID_DATA_PAUSE));
+    ASSERT_TRUE(app->ExecuteCommand(ID_PORT_DISCONNECT));
+    EXPECT_EQ(ui.LinkPane(1)->text(), QStringLiteral("切断"));
+    EXPECT_TRUE(ui.LinkPane(2)->isHidden());
+    EXPECT_TRUE(Enabled(*app, ID_PORT_CONNECT));
+    // The offscreen platform tells no lock keys: their panes are blank.
+    for (size_t i = 1; i < ui.StatusPaneCount(); ++i) {
+        EXPECT_TRUE(ui.StatusPane(i)->text().isEmpty()) << i;
+    }
 }
 
 TEST_F(QuolixAppTest, WindowPlacementIsStoredAtExitAndUsedAtTheNextStart) {

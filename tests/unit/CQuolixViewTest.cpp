@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -12,9 +13,11 @@
 
 #include "acquisition/CQuolixDoc.h"
 #include "acquisition/RecordingMetadata.h"
+#include "acquisition/StatusTexts.h"
 #include "framework/CCmdUI.h"
 #include "framework/CommandIds.h"
 #include "framework/CommandRouter.h"
+#include "link/PortNames.h"
 #include "settings/SettingsStore.h"
 #include "unit/FakeCounterLink.h"
 #include "unit/FakeWindowServices.h"
@@ -198,15 +201,21 @@ TEST_F(CQuolixViewTest, StartUpLeavesTheViewOnlineUntilTheFirstTickDecides) {
     EXPECT_TRUE(router.IsEnabled(ID_DATA_START));
 }
 
-TEST_F(CQuolixViewTest, PortFailureShowsOneMessageAndRunsWithoutTimer) {
+// The timer runs all the same: its ticks try the port again.
+TEST_F(CQuolixViewTest, PortFailureShowsOneMessageWithTheReasonAndKeepsTrying) {
     link.openResult = 0;
     EXPECT_EQ(view.OnCreate(), 0);
     EXPECT_EQ(view.portOpen, 0);
     ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, ToCp932("カウンタとの通信に失敗しました。"));
+    EXPECT_EQ(window.messages[0].text, ToCp932("カウンタとの通信に失敗しました。\n"
+                                               "COM1 " +
+                                               PortDevice(0) + ": デバイスが見つかりません。"));
     EXPECT_EQ(window.messages[0].caption, ToCp932("通信ポート情報"));
-    EXPECT_TRUE(window.timersSet.empty());
+    // No tick may reach a window that is still being made.
+    EXPECT_EQ(window.timersSetAtLastMessage, 0u);
+    EXPECT_EQ(window.timersSet, (std::vector<TimerCall>{{1030, 250}}));
     EXPECT_TRUE(link.sentBytes.empty());
+    EXPECT_EQ(view.PortState(), PortKeeper::State::Waiting);
 }
 
 // Without a port nothing can answer: the view must not look online, or Start
@@ -574,12 +583,22 @@ TEST_F(CQuolixViewTest, WithoutADocumentTicksAndCommandsStoreNothing) {
 
 // --- enabling ----------------------------------------------------------------
 
-enum class State { IdleOffline, IdleOnline, Recording, RecordingOffline, Paused, Full, NoPort };
+enum class State {
+    IdleOffline,
+    IdleOnline,
+    Recording,
+    RecordingOffline,
+    Paused,
+    Full,
+    NoPort,
+    Lost,
+    Disconnected
+};
 
 struct EnablingCase {
     State state;
     const char* name;
-    bool start, pause, settings;
+    bool start, pause, settings, connect, disconnect;
 };
 
 // Names the case in failure messages instead of dumping its bytes.
@@ -619,6 +638,15 @@ class EnablingTest : public CQuolixViewTest, public ::testing::WithParamInterfac
                 link.openResult = 0;
                 StartUp();
                 break;
+            case State::Lost:
+                Enter(State::Recording);
+                link.Vanish();
+                Tick(NoReply);
+                break;
+            case State::Disconnected:
+                Enter(State::IdleOnline);
+                ASSERT_TRUE(router.Execute(ID_PORT_DISCONNECT));
+                break;
         }
     }
 };
@@ -630,19 +658,22 @@ TEST_P(EnablingTest, CommandsAreEnabledAsTheStateAllows) {
     EXPECT_EQ(router.IsEnabled(ID_DATA_PAUSE), c.pause);
     EXPECT_EQ(router.IsEnabled(ID_SET_ENVIRONMENT), c.settings);
     EXPECT_TRUE(router.IsEnabled(ID_EDIT_COMMENT));
-    EXPECT_FALSE(router.IsEnabled(ID_PORT_CONNECT));
-    EXPECT_FALSE(router.IsEnabled(ID_PORT_DISCONNECT));
+    EXPECT_EQ(router.IsEnabled(ID_PORT_CONNECT), c.connect);
+    EXPECT_EQ(router.IsEnabled(ID_PORT_DISCONNECT), c.disconnect);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     States, EnablingTest,
-    ::testing::Values(EnablingCase{State::IdleOffline, "IdleOffline", false, false, true},
-                      EnablingCase{State::IdleOnline, "IdleOnline", true, false, true},
-                      EnablingCase{State::Recording, "Recording", false, true, false},
-                      EnablingCase{State::RecordingOffline, "RecordingOffline", false, true, false},
-                      EnablingCase{State::Paused, "Paused", true, false, true},
-                      EnablingCase{State::Full, "Full", false, false, true},
-                      EnablingCase{State::NoPort, "NoPort", false, false, true}),
+    ::testing::Values(
+        EnablingCase{State::IdleOffline, "IdleOffline", false, false, true, false, true},
+        EnablingCase{State::IdleOnline, "IdleOnline", true, false, true, false, true},
+        EnablingCase{State::Recording, "Recording", false, true, false, false, false},
+        EnablingCase{State::RecordingOffline, "RecordingOffline", false, true, false, false, false},
+        EnablingCase{State::Paused, "Paused", true, false, true, false, true},
+        EnablingCase{State::Full, "Full", false, false, true, false, true},
+        EnablingCase{State::NoPort, "NoPort", false, false, true, true, false},
+        EnablingCase{State::Lost, "Lost", false, true, false, true, false},
+        EnablingCase{State::Disconnected, "Disconnected", false, false, true, true, false}),
     [](const ::testing::TestParamInfo<EnablingCase>& info) { return info.param.name; });
 
 TEST_F(CQuolixViewTest, DisabledCommandsAreNotExecuted) {
@@ -665,7 +696,7 @@ TEST_F(CQuolixViewTest, CommandMapHandlesExactlyTheViewsCommands) {
     const Case cases[] = {
         {ID_DATA_START, true, true},      {ID_DATA_PAUSE, true, true},
         {ID_SET_ENVIRONMENT, true, true}, {ID_EDIT_COMMENT, true, false},
-        {ID_PORT_CONNECT, false, false},  {ID_PORT_DISCONNECT, false, false},
+        {ID_PORT_CONNECT, true, true},    {ID_PORT_DISCONNECT, true, true},
         {ID_FILE_NEW, false, false},      {ID_APP_ABOUT, false, false},
     };
     StartUp();
@@ -697,8 +728,14 @@ TEST_F(CQuolixViewTest, SettingsDialogOkTakesOverTheDialogsRecord) {
     EXPECT_EQ(window.settingsRuns, 1);
     EXPECT_EQ(view.settings, edited);
     EXPECT_EQ(window.invalidations, invalidations + 1);
-    // The port is opened only at creation.
-    EXPECT_EQ(link.openedIndices, std::vector<int>{0});
+    // The changed port is used at once: the old one closed, the new one open.
+    EXPECT_EQ(link.openedIndices, (std::vector<int>{0, 3}));
+    EXPECT_EQ(link.closeCalls, 1);
+    EXPECT_EQ(view.PortIndex(), 3);
+    EXPECT_EQ(view.portOpen, 1);
+    // The same port again changes nothing.
+    ASSERT_TRUE(router.Execute(ID_SET_ENVIRONMENT));
+    EXPECT_EQ(link.openedIndices, (std::vector<int>{0, 3}));
 }
 
 TEST_F(CQuolixViewTest, SettingsDialogCancelKeepsOurRecord) {
@@ -875,12 +912,13 @@ TEST_F(CQuolixViewTest, DestroyClosesThePortAndKillsTheTimerOnce) {
     EXPECT_EQ(window.timersKilled.size(), 1u);
 }
 
-TEST_F(CQuolixViewTest, DestroyWithoutPortDoesNothing) {
+// The timer ran for the tries to open the port; it stops with the view.
+TEST_F(CQuolixViewTest, DestroyWithoutPortClosesNothingAndStopsTheTimer) {
     link.openResult = 0;
     StartUp();
     view.OnDestroy();
     EXPECT_EQ(link.closeCalls, 0);
-    EXPECT_TRUE(window.timersKilled.empty());
+    EXPECT_EQ(window.timersKilled, std::vector<uint32_t>{1030});
 }
 
 }  // namespace
@@ -957,6 +995,109 @@ TEST_F(CQuolixViewDrawingTest, FrequencyTextFollowsTheResolutionSlot) {
     EXPECT_EQ(view.FormatFrequency(1234567), "  123,456.7");
     view.settings.Int(SettingsRecord::Resolution) = 1;
     EXPECT_EQ(view.FormatFrequency(1234567), " 12,345.67");
+}
+
+// --- the link lost and back -------------------------------------------------
+
+// The counter vanishes for 3 s during a recording and comes back: the port is
+// closed at once, tried again once a second, and sampling resumes with the
+// running elapsed, leaving a gap and no sample from the time it was away.
+TEST_F(CQuolixViewTest, AVanishedCounterIsReopenedAndSamplingResumes) {
+    StartUp();
+    Tick(100);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    Ticks(8, 101);
+    ASSERT_EQ(doc.count, 3);
+    // Ticks while the port is closed ask the link for nothing, so the
+    // replies come from afterScript, not from a script they would not use.
+    const auto idle = [this](int n) {
+        for (int i = 0; i < n; ++i) {
+            view.OnTimer(CQuolixView::PollTimerId);
+        }
+    };
+    link.Vanish();
+    link.openResult = 0;
+    link.afterScript = 102;
+    idle(1);
+    EXPECT_EQ(view.portOpen, 0);
+    EXPECT_EQ(view.offline, 1);
+    EXPECT_EQ(view.PortState(), PortKeeper::State::Waiting);
+    EXPECT_EQ(StatusTexts::Of(view).link, "再接続待ち");
+    const size_t sentBefore = link.sentBytes.size();
+    idle(11);
+    // One try per second, nothing sent to a closed port.
+    EXPECT_EQ(link.openedIndices, (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(link.sentBytes.size(), sentBefore);
+    EXPECT_EQ(doc.count, 3);
+    link.openResult = 1;
+    link.afterScript = 103;
+    idle(4);
+    EXPECT_EQ(view.portOpen, 1);
+    EXPECT_EQ(view.offline, 0);
+    EXPECT_EQ(view.recording, 1);
+    idle(4);
+    ASSERT_EQ(doc.count, 5);
+    EXPECT_EQ(TimeAt(2), 2);
+    EXPECT_EQ(TimeAt(3), 6);
+    EXPECT_EQ(ReadingAt(3), 103);
+    EXPECT_EQ(TimeAt(4), 7);
+}
+
+TEST_F(CQuolixViewTest, DisconnectStopsRetryingUntilConnect) {
+    StartUp();
+    Tick(1);
+    ASSERT_TRUE(router.Execute(ID_PORT_DISCONNECT));
+    EXPECT_EQ(link.closeCalls, 1);
+    EXPECT_EQ(view.portOpen, 0);
+    EXPECT_EQ(StatusTexts::Of(view).link, "切断");
+    Ticks(8, 1);
+    EXPECT_EQ(link.openedIndices, std::vector<int>{0});
+    EXPECT_EQ(view.offline, 1);
+    // Connect takes the port of the current settings.
+    view.settings.Int(SettingsRecord::ComPort) = 2;
+    ASSERT_TRUE(router.Execute(ID_PORT_CONNECT));
+    EXPECT_EQ(link.openedIndices, (std::vector<int>{0, 2}));
+    Tick(5);
+    EXPECT_EQ(StatusTexts::Of(view).link, "接続中");
+    EXPECT_EQ(StatusTexts::Of(view).port, "COM3 " + PortDevice(2));
+    // A failing Connect says why and keeps trying.
+    ASSERT_TRUE(router.Execute(ID_PORT_DISCONNECT));
+    link.openResult = 0;
+    link.openError = 13;  // EACCES
+    ASSERT_TRUE(router.Execute(ID_PORT_CONNECT));
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_NE(window.messages[0].text.find("dialout"), std::string::npos);
+    Ticks(4, NoReply);
+    EXPECT_EQ(link.openedIndices.size(), 4u);
+}
+
+TEST_F(CQuolixViewTest, StatusTextsShowTheRecording) {
+    StartUp();
+    Tick(1);
+    EXPECT_EQ(StatusTexts::Of(view), (StatusTexts{"COM1 " + PortDevice(0), "接続中", "", "", ""}));
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    view.elapsed = 90061;
+    Tick(NoReply);
+    EXPECT_EQ(StatusTexts::Of(view), (StatusTexts{"COM1 " + PortDevice(0), "応答なし",
+                                                  "1日 01:01:01", "間隔 1 秒", "1 点"}));
+}
+
+// A continued recording whose time is at the end of the 32-bit range stops
+// like a full store instead of overflowing elapsed.
+TEST_F(CQuolixViewTest, TheEndOfTheTimeRangeStopsLikeAFullStore) {
+    StartUp();
+    doc.times[0] = std::numeric_limits<int32_t>::max() - 2;
+    doc.times[1] = std::numeric_limits<int32_t>::max() - 1;
+    doc.readings[0] = doc.readings[1] = 5;
+    doc.count = 2;
+    Tick(5);
+    ASSERT_TRUE(router.Execute(ID_DATA_START));
+    Ticks(8, 6);
+    EXPECT_EQ(view.elapsed, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(view.full, 1);
+    EXPECT_EQ(view.recording, 0);
+    EXPECT_EQ(doc.count, 3);
+    EXPECT_EQ(window.timersKilled, std::vector<uint32_t>{1030});
 }
 
 }  // namespace

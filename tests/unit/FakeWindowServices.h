@@ -38,6 +38,7 @@ class FakeWindowServices : public WindowServices {
     Rect GetWindowRect() override { return windowRect; }
     void MessageBox(std::string_view text, std::string_view caption) override {
         messages.push_back({std::string(text), std::string(caption)});
+        timersSetAtLastMessage = timersSet.size();
     }
     std::unique_ptr<DeviceContext> GetDC() override {
         ++dcRequests;
@@ -71,6 +72,8 @@ class FakeWindowServices : public WindowServices {
     std::array<std::string, 3> commentDialogLines;
 
     std::vector<TimerCall> timersSet;
+    // A modal message runs the event loop: timers set before it already tick.
+    size_t timersSetAtLastMessage = 0;
     std::vector<uint32_t> timersKilled;
     int invalidations = 0;
     std::vector<Message> messages;

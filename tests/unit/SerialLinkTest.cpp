@@ -19,6 +19,7 @@
 
 #include "base/UniqueFd.h"
 #include "link/PortNames.h"
+#include "link/PortProblem.h"
 
 namespace quolix {
 namespace {
@@ -82,6 +83,7 @@ class Pty {
     bool Ok() const { return master_.Valid() && !path_.empty(); }
     const std::string& Path() const { return path_; }
     int Master() const { return master_.Get(); }
+    int Slave() const { return slave_.Get(); }
     void CloseMaster() { master_.Reset(); }
 
     bool Write(const std::string& bytes) {
@@ -214,6 +216,7 @@ TEST_F(SerialLinkTest, SecondLinkOnAHeldDeviceFails) {
     Deliver("00000042\r");
     SerialLink second;
     EXPECT_EQ(second.OpenDevice(pty_.Path()), 0);
+    EXPECT_EQ(ClassifyPortError(second.OpenError()), PortProblem::InUse);
     EXPECT_FALSE(second.IsOpen());
     EXPECT_EQ(second.DevicePath(), pty_.Path());
     // The refused opener must not have flushed or reconfigured the holder's line.
@@ -243,6 +246,7 @@ TEST_F(SerialLinkTest, DeviceLockedByAnotherProgramIsRefused) {
     ASSERT_EQ(::flock(other.Get(), LOCK_EX | LOCK_NB), 0);
     SerialLink link;
     EXPECT_EQ(link.OpenDevice(pty_.Path()), 0);
+    EXPECT_EQ(link.OpenError(), EBUSY);
     other.Reset();
     EXPECT_EQ(link.OpenDevice(pty_.Path()), 1);
 }
@@ -267,20 +271,76 @@ TEST_F(SerialLinkTest, DestroyingTheLinkReleasesTheDevice) {
     EXPECT_EQ(second.OpenDevice(pty_.Path()), 1);
 }
 
-TEST_F(SerialLinkTest, VanishedDeviceGivesNoReplyAndClosesCleanly) {
+// The port is closed at the first failing call, so that nothing holds the
+// device's name while it is away, and the link says it is lost.
+TEST_F(SerialLinkTest, VanishedDeviceIsLostAndClosedAtOnce) {
     SerialLink link;
     ASSERT_EQ(link.OpenDevice(pty_.Path()), 1);
-    ASSERT_TRUE(pty_.Write("01234567\r"));
-    pty_.CloseMaster();
+    Deliver("0123");
     int32_t reading = Untouched;
+    EXPECT_EQ(link.ReceivePending(reading), 0);
+    ASSERT_TRUE(pty_.Write("4567\r"));
+    pty_.CloseMaster();
+    EXPECT_EQ(link.Lost(), 0);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(link.ReceivePending(reading), 0);
+        EXPECT_EQ(link.Lost(), 1);
+        EXPECT_FALSE(link.IsOpen());
     }
     EXPECT_EQ(reading, Untouched);
     EXPECT_EQ(link.SendByte(0x0D), 0);
     link.ClosePort();
     EXPECT_FALSE(link.IsOpen());
     link.ClosePort();
+    // The half reply of the device that went is not the start of the next
+    // device's reply.
+    Pty back;
+    ASSERT_TRUE(back.Ok());
+    ASSERT_EQ(link.OpenDevice(back.Path()), 1);
+    EXPECT_EQ(link.Lost(), 0);
+    ASSERT_TRUE(back.Write("4567\r"));
+    ASSERT_TRUE(back.WaitUntilWaiting(5));
+    EXPECT_EQ(link.ReceivePending(reading), 0);
+    EXPECT_EQ(reading, Untouched);
+}
+
+// Left by a previous program, these would drop or mark bytes with parity or
+// framing errors instead of passing them to the parser.
+TEST_F(SerialLinkTest, OpenClearsTheParityAndErrorMarkingInputFlags) {
+    constexpr tcflag_t Marking = INPCK | IGNPAR | PARMRK | ISTRIP | IGNBRK | BRKINT;
+    termios before{};
+    ASSERT_EQ(::tcgetattr(pty_.Slave(), &before), 0);
+    before.c_iflag |= Marking;
+    ASSERT_EQ(::tcsetattr(pty_.Slave(), TCSANOW, &before), 0);
+    SerialLink link;
+    ASSERT_EQ(link.OpenDevice(pty_.Path()), 1);
+    termios after{};
+    ASSERT_EQ(::tcgetattr(pty_.Slave(), &after), 0);
+    EXPECT_EQ(after.c_iflag & Marking, 0u);
+}
+
+TEST(PortProblemTest, TheReasonTellsTheUserWhatToDo) {
+    struct Case {
+        int error;
+        PortProblem problem;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {ENOENT, PortProblem::NotFound, "デバイスが見つかりません。"},
+        {EACCES, PortProblem::NoPermission,
+         "アクセス権がありません (dialout グループに入るとシリアルポートを使えます)。"},
+        {EBUSY, PortProblem::InUse, "ほかのプログラムが使用中です。"},
+        {ENOTTY, PortProblem::NotTerminal, "シリアルポートではありません。"},
+    };
+    const std::string com2 = PortDevice(1);
+    for (const Case& c : cases) {
+        EXPECT_EQ(ClassifyPortError(c.error), c.problem) << c.error;
+        EXPECT_EQ(PortProblemLine(1, com2, c.error), "COM2 " + com2 + ": " + c.reason);
+    }
+    EXPECT_EQ(ClassifyPortError(EIO), PortProblem::Other);
+    // A device given by its path is not named after a COM port.
+    EXPECT_EQ(PortProblemLine(1, "/dev/ttyUSB7", ENOENT),
+              "/dev/ttyUSB7: デバイスが見つかりません。");
 }
 
 TEST(SerialLinkClosedTest, OperationsWithoutAPortDoNothing) {
@@ -298,6 +358,7 @@ TEST(SerialLinkClosedTest, MissingDeviceFails) {
     SerialLink link;
     const std::string path = "/nonexistent/quolix-test-port";
     EXPECT_EQ(link.OpenDevice(path), 0);
+    EXPECT_EQ(link.OpenError(), ENOENT);
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(link.DevicePath(), path);
 }
@@ -309,6 +370,7 @@ TEST(SerialLinkClosedTest, OrdinaryFileIsNotAPortAndStaysUnchanged) {
     ASSERT_EQ(::write(file.Get(), "data", 4), 4);
     SerialLink link;
     EXPECT_EQ(link.OpenDevice(name), 0);
+    EXPECT_EQ(link.OpenError(), ENOTTY);
     EXPECT_EQ(link.SendByte(0x0D), 0);
     struct stat info {};
     ASSERT_EQ(::fstat(file.Get(), &info), 0);

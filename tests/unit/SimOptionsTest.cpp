@@ -47,7 +47,13 @@ TEST(SimOptionsTest, EveryOptionInBothForms) {
                                         "--late-ms=750",
                                         "--seed",
                                         "18446744073709551615",
-                                        "--script=/tmp/s"};
+                                        "--script=/tmp/s",
+                                        "--vanish-at",
+                                        "2.5",
+                                        "--vanish-for=3",
+                                        "--silent-at=1",
+                                        "--silent-for",
+                                        "0.5"};
     ASSERT_EQ(Parse(args, options, error), SimOptions::Status::Run) << error;
     EXPECT_EQ(options.linkPath, "/tmp/x");
     EXPECT_EQ(options.scriptPath, "/tmp/s");
@@ -60,6 +66,10 @@ TEST(SimOptionsTest, EveryOptionInBothForms) {
     EXPECT_EQ(options.model.lateProbability, 0.3);
     EXPECT_EQ(options.model.lateMs, 750);
     EXPECT_EQ(options.model.seed, 18446744073709551615u);
+    EXPECT_EQ(options.vanishAt, 2.5);
+    EXPECT_EQ(options.vanishFor, 3);
+    EXPECT_EQ(options.silentAt, 1);
+    EXPECT_EQ(options.silentFor, 0.5);
 }
 
 TEST(SimOptionsTest, HelpAndVersionWinOverEverythingBeforeThem) {
@@ -95,7 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
         std::vector<std::string>{"--drop", "1.01"}, std::vector<std::string>{"--drop", "-0.1"},
         std::vector<std::string>{"--malformed", "2"}, std::vector<std::string>{"--late", "x"},
         std::vector<std::string>{"--late-ms", "-5"}, std::vector<std::string>{"--late-ms", "60001"},
-        std::vector<std::string>{"--seed", "-1"},
+        std::vector<std::string>{"--seed", "-1"}, std::vector<std::string>{"--vanish-at", "-1"},
+        std::vector<std::string>{"--vanish-for", "x"},
+        std::vector<std::string>{"--silent-for", "1e8"},
         std::vector<std::string>{"--seed", "18446744073709551616"}));
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 namespace quolix {
 
@@ -15,6 +16,7 @@ constexpr double MaxAbsFrequency = 1e12;
 constexpr double MaxAbsDrift = 1e6;
 constexpr double MaxNoise = 1e9;
 constexpr int MaxLateMs = 60'000;
+constexpr double MaxOutageSeconds = 1e7;
 
 bool ParseDouble(const std::string& text, double& value) {
     const char* first = text.data();
@@ -62,6 +64,14 @@ std::optional<bool> ApplyValue(const std::string& name, const std::string& value
     if (name == "--script") {
         options.scriptPath = value;
         return !value.empty();
+    }
+    for (const auto& [option, seconds] : {std::pair{"--vanish-at", &options.vanishAt},
+                                          std::pair{"--vanish-for", &options.vanishFor},
+                                          std::pair{"--silent-at", &options.silentAt},
+                                          std::pair{"--silent-for", &options.silentFor}}) {
+        if (name == option) {
+            return ParseDouble(value, *seconds) && *seconds >= 0 && *seconds <= MaxOutageSeconds;
+        }
     }
     if (name == "--freq-hz") {
         return ParseDouble(value, model.freqHz) && std::fabs(model.freqHz) <= MaxAbsFrequency;
@@ -173,6 +183,15 @@ Options (each also as --name=value):
                            line sends nothing; after the last line the
                            counter stays silent. The fault options do not
                            apply to scripted replies.
+  --vanish-at S            S seconds after the start the counter vanishes:
+                           the pseudo-terminal is closed, as when an adapter
+                           is pulled; it comes back as a new pseudo-terminal
+                           linked at the same PATH (the line "PATH -> SLAVE"
+                           is printed again)
+  --vanish-for S           how long it stays away (default 0)
+  --silent-at S            S seconds after the start the counter stops
+                           answering, the line staying open
+  --silent-for S           how long it stays silent (default 0)
   --help                   show this text and exit
   --version                show the version and exit
 

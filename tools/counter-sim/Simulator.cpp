@@ -34,9 +34,13 @@ void WriteReply(int master, const std::string& bytes) {
 Simulator::Simulator(const ModelConfig& model, std::optional<ReplyScript> script)
     : model_(model), script_(std::move(script)) {}
 
-void Simulator::Run(int master, const volatile sig_atomic_t& stop) {
+double Simulator::Elapsed() const {
+    return std::chrono::duration<double>(Clock::now() - start_).count();
+}
+
+void Simulator::Run(int master, const volatile sig_atomic_t& stop, double untilSeconds) {
     std::array<uint8_t, 256> received{};
-    while (stop == 0) {
+    while (stop == 0 && (untilSeconds < 0 || Elapsed() < untilSeconds)) {
         pollfd watch{master, POLLIN, 0};
         const int ready = ::poll(&watch, 1, TimeoutMs());
         if (ready > 0 && (watch.revents & POLLIN) != 0) {
@@ -55,6 +59,10 @@ void Simulator::Run(int master, const volatile sig_atomic_t& stop) {
 }
 
 void Simulator::Answer(int master) {
+    const double now = Elapsed();
+    if (silentAt_ >= 0 && now >= silentAt_ && now < silentAt_ + silentFor_) {
+        return;
+    }
     if (script_) {
         const std::string* reply = script_->Next();
         if (reply != nullptr) {
@@ -62,8 +70,7 @@ void Simulator::Answer(int master) {
         }
         return;
     }
-    const double elapsed = std::chrono::duration<double>(Clock::now() - start_).count();
-    ModelReply reply = model_.NextReply(elapsed);
+    ModelReply reply = model_.NextReply(now);
     if (reply.kind == ModelReply::Kind::Dropped) {
         return;
     }

@@ -20,9 +20,19 @@ class Simulator {
     // With a script, replies come from it and the model is not asked.
     Simulator(const ModelConfig& model, std::optional<ReplyScript> script);
 
-    // Serves the master until stop becomes non-zero; a signal handler sets it.
-    // Never sleeps longer than PollCapMs between looks at the flag.
-    void Run(int master, const volatile sig_atomic_t& stop);
+    // Requests that arrive from at to at + length seconds after the start go
+    // unanswered.
+    void SetSilence(double at, double length) {
+        silentAt_ = at;
+        silentFor_ = length;
+    }
+
+    // Serves the master until stop becomes non-zero (a signal handler sets it)
+    // or, when untilSeconds is not negative, until that many seconds after
+    // the start. Never sleeps longer than PollCapMs between looks at the flag.
+    void Run(int master, const volatile sig_atomic_t& stop, double untilSeconds = -1);
+    // Seconds since the simulator was made.
+    double Elapsed() const;
 
     static constexpr int PollCapMs = 100;
 
@@ -41,6 +51,8 @@ class Simulator {
     std::optional<ReplyScript> script_;
     Clock::time_point start_ = Clock::now();
     std::vector<LateReply> late_;
+    double silentAt_ = -1;
+    double silentFor_ = 0;
 };
 
 }  // namespace quolix

@@ -2,6 +2,7 @@
 // demonstrations. See SimOptions::Usage for the behaviour.
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -85,6 +86,47 @@ void RemoveLink(const std::string& slave, const std::string& link) {
     }
 }
 
+// One life of the counter: a new pseudo-terminal linked at linkPath, served
+// until a signal or, when untilSeconds is not negative, until then; the link
+// goes with it.
+bool Serve(const std::string& linkPath, Simulator& simulator, double untilSeconds) {
+    int masterFd = -1;
+    int slaveFd = -1;
+    if (openpty(&masterFd, &slaveFd, nullptr, nullptr, nullptr) != 0) {
+        std::fprintf(stderr, "quolix-counter-sim: openpty: %s\n", std::strerror(errno));
+        return false;
+    }
+    const UniqueFd master(masterFd);
+    // Held open for the whole life: with no slave open, the master reports a
+    // hang-up and reads fail until someone opens it.
+    const UniqueFd slave(slaveFd);
+    SetCloseOnExec(master.Get());
+    SetCloseOnExec(slave.Get());
+    fcntl(master.Get(), F_SETFL, fcntl(master.Get(), F_GETFL) | O_NONBLOCK);
+
+    termios tio{};
+    if (tcgetattr(slave.Get(), &tio) == 0) {
+        cfmakeraw(&tio);
+        tcsetattr(slave.Get(), TCSANOW, &tio);
+    }
+    std::array<char, 256> slaveName{};
+    if (ttyname_r(slave.Get(), slaveName.data(), slaveName.size()) != 0) {
+        std::fprintf(stderr, "quolix-counter-sim: cannot name the pseudo-terminal\n");
+        return false;
+    }
+    const std::string slavePath = slaveName.data();
+    if (!CreateLink(slavePath, linkPath)) {
+        return false;
+    }
+    std::printf("%s -> %s\n", linkPath.c_str(), slavePath.c_str());
+    std::fflush(stdout);
+
+    simulator.Run(master.Get(), stopRequested, untilSeconds);
+
+    RemoveLink(slavePath, linkPath);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,40 +157,20 @@ int main(int argc, char** argv) {
 
     InstallSignalHandlers();
 
-    int masterFd = -1;
-    int slaveFd = -1;
-    if (openpty(&masterFd, &slaveFd, nullptr, nullptr, nullptr) != 0) {
-        std::fprintf(stderr, "quolix-counter-sim: openpty: %s\n", std::strerror(errno));
-        return ExitFailure;
-    }
-    const UniqueFd master(masterFd);
-    // Held open for the whole run: with no slave open, the master reports a
-    // hang-up and reads fail until someone opens it.
-    const UniqueFd slave(slaveFd);
-    SetCloseOnExec(master.Get());
-    SetCloseOnExec(slave.Get());
-    fcntl(master.Get(), F_SETFL, fcntl(master.Get(), F_GETFL) | O_NONBLOCK);
-
-    termios tio{};
-    if (tcgetattr(slave.Get(), &tio) == 0) {
-        cfmakeraw(&tio);
-        tcsetattr(slave.Get(), TCSANOW, &tio);
-    }
-    std::array<char, 256> slaveName{};
-    if (ttyname_r(slave.Get(), slaveName.data(), slaveName.size()) != 0) {
-        std::fprintf(stderr, "quolix-counter-sim: cannot name the pseudo-terminal\n");
-        return ExitFailure;
-    }
-    const std::string slavePath = slaveName.data();
-    if (!CreateLink(slavePath, options.linkPath)) {
-        return ExitFailure;
-    }
-    std::printf("%s -> %s\n", options.linkPath.c_str(), slavePath.c_str());
-    std::fflush(stdout);
-
     Simulator simulator(options.model, std::move(script));
-    simulator.Run(master.Get(), stopRequested);
-
-    RemoveLink(slavePath, options.linkPath);
+    simulator.SetSilence(options.silentAt, options.silentFor);
+    if (!Serve(options.linkPath, simulator, options.vanishAt)) {
+        return ExitFailure;
+    }
+    if (options.vanishAt < 0) {
+        return 0;
+    }
+    // Away, like a pulled adapter: no device at the path until it returns.
+    while (stopRequested == 0 && simulator.Elapsed() < options.vanishAt + options.vanishFor) {
+        poll(nullptr, 0, Simulator::PollCapMs);
+    }
+    if (stopRequested == 0 && !Serve(options.linkPath, simulator, -1)) {
+        return ExitFailure;
+    }
     return 0;
 }

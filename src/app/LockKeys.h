@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+
+namespace quolix::app {
+
+// The keyboard's lock keys as the status bar's indicators show them.
+struct LockKeys {
+    bool kana = false;
+    bool caps = false;
+    bool num = false;
+    bool scroll = false;
+
+    // The lights of the X11 keyboard Qt runs on; nullopt where the platform
+    // does not tell (Wayland, offscreen, no Xkb).
+    static std::optional<LockKeys> Read();
+};
+
+}  // namespace quolix::app
