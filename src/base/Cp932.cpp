@@ -23,12 +23,26 @@ IconvHandle OpenConverter(const char* to, const char* from) {
     return IconvHandle(cd);
 }
 
+enum class Direction { ToCp932, FromCp932 };
+
+// One converter per direction and thread, opened at first use: opening one
+// costs far more than converting a short text, and texts are converted at
+// every paint. A converter is not shared between threads.
+iconv_t Converter(Direction direction) {
+    thread_local const IconvHandle toCp932 = OpenConverter("CP932", "UTF-8");
+    thread_local const IconvHandle fromCp932 = OpenConverter("UTF-8", "CP932");
+    return (direction == Direction::ToCp932 ? toCp932 : fromCp932).get();
+}
+
 // Converts all of input, or nothing when any of it cannot be converted.
-std::optional<std::string> Convert(const char* to, const char* from, std::string_view input) {
-    const IconvHandle converter = OpenConverter(to, from);
-    if (!converter) {
+std::optional<std::string> Convert(Direction direction, std::string_view input) {
+    iconv_t converter = Converter(direction);
+    if (converter == nullptr) {
         return std::nullopt;
     }
+    // The converter is reused: start each text from its initial state, which a
+    // conversion that failed halfway may have left.
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
     std::string output;
     char buffer[256];
     // iconv's interface is not const-correct; it never writes through inPtr.
@@ -38,9 +52,11 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
         char* outPtr = buffer;
         std::size_t outLeft = sizeof buffer;
         // Both encodings are stateless, so no final flush is needed.
-        const std::size_t result = iconv(converter.get(), &inPtr, &inLeft, &outPtr, &outLeft);
+        const std::size_t result = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
+        // Read before append, which may allocate and so change errno.
+        const int error = result == static_cast<std::size_t>(-1) ? errno : 0;
         output.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+        if (error != 0 && error != E2BIG) {
             return std::nullopt;
         }
     }
@@ -50,11 +66,11 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
 }  // namespace
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
-    return Convert("CP932", "UTF-8", utf8);
+    return Convert(Direction::ToCp932, utf8);
 }
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
-    return Convert("UTF-8", "CP932", cp932);
+    return Convert(Direction::FromCp932, cp932);
 }
 
 std::string Cp932ToUtf8Lossy(std::string_view cp932) {

@@ -1,7 +1,6 @@
 #include "framework/qt/QtDeviceContext.h"
 
 #include <cstdlib>
-#include <utility>
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -86,8 +85,14 @@ QFont QFontFor(const Font& font, int32_t dpiY) {
     return result;
 }
 
-QtDeviceContext::QtDeviceContext(QPainter& painter, int32_t screenDpiY)
-    : painter_(painter), dpiY_(screenDpiY), linePen_(QPenFor(Pen{})), textPen_(Qt::black) {
+QtDeviceContext::QtDeviceContext(QPainter& painter, int32_t screenDpiY, QtFontCache* fonts,
+                                 DrawnTextMemory* texts)
+    : painter_(painter),
+      dpiY_(screenDpiY),
+      linePen_(QPenFor(Pen{})),
+      textPen_(Qt::black),
+      fonts_(fonts != nullptr ? *fonts : ownFonts_),
+      texts_(texts) {
     painter_.save();
     // A fresh device context: black hairline, opaque white text background.
     // TextOut fills the text cell itself, so the painter's own background
@@ -101,7 +106,6 @@ QtDeviceContext::QtDeviceContext(QPainter& painter, int32_t screenDpiY)
     stockFont_ = painter_.font();
     stockAscent_ = painter_.fontMetrics().ascent();
     ascent_ = stockAscent_;
-    fonts_.reserve(8);
 }
 
 QtDeviceContext::~QtDeviceContext() {
@@ -120,20 +124,6 @@ Pen QtDeviceContext::SelectPen(const Pen& pen) {
     return previous;
 }
 
-size_t QtDeviceContext::FindOrMakeFont(const Font& font) {
-    for (size_t i = 0; i < fonts_.size(); ++i) {
-        if (fonts_[i].description == font) {
-            return i;
-        }
-    }
-    CachedFont made;
-    made.description = font;
-    made.font = QFontFor(font, dpiY_);
-    made.ascent = QFontMetrics(made.font, painter_.device()).ascent();
-    fonts_.push_back(std::move(made));
-    return fonts_.size() - 1;
-}
-
 Font QtDeviceContext::SelectFont(const Font& font) {
     const Font previous = font_;
     font_ = font;
@@ -142,9 +132,9 @@ Font QtDeviceContext::SelectFont(const Font& font) {
         ascent_ = stockAscent_;
         painter_.setFont(stockFont_);
     } else {
-        const CachedFont& cached = fonts_[FindOrMakeFont(font)];
-        ascent_ = cached.ascent;
-        painter_.setFont(cached.font);
+        const QtFontCache::Made& made = fonts_.Find(font, dpiY_, painter_.device());
+        ascent_ = made.ascent;
+        painter_.setFont(made.font);
     }
     return previous;
 }
@@ -165,13 +155,28 @@ void QtDeviceContext::LineTo(int32_t x, int32_t y) {
     const QPoint to(x, y);
     painter_.drawLine(position_, to);
     const int margin = linePen_.width() / 2 + 1;
-    drawn_ |= QRect(position_, to).normalized().adjusted(-margin, -margin, margin, margin);
+    Covered(QRect(position_, to).normalized().adjusted(-margin, -margin, margin, margin));
     position_ = to;
+}
+
+void QtDeviceContext::Covered(const QRect& area) {
+    drawn_ |= area;
+    if (texts_ != nullptr) {
+        texts_->Covered(area);
+    }
 }
 
 void QtDeviceContext::TextOut(int32_t x, int32_t y, std::string_view text) {
     if (text.empty()) {
         return;
+    }
+    DrawnTextMemory::Text drawing;
+    if (texts_ != nullptr) {
+        drawing = {QPoint(x, y), std::string(text), font_, textPen_.color().rgb(),
+                   painter_.background().color().rgb()};
+        if (texts_->Shows(drawing)) {
+            return;
+        }
     }
     if (!textPenActive_) {
         painter_.setPen(textPen_);
@@ -184,6 +189,9 @@ void QtDeviceContext::TextOut(int32_t x, int32_t y, std::string_view text) {
     painter_.fillRect(cell, painter_.background());
     painter_.drawStaticText(QPoint(x, y), laidOut);
     drawn_ |= cell.adjusted(0, 0, 1, 1);
+    if (texts_ != nullptr) {
+        texts_->Drew(drawing, cell.adjusted(0, 0, 1, 1));
+    }
 }
 
 }  // namespace quolix

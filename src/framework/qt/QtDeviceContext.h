@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include <QColor>
 #include <QFont>
@@ -12,6 +11,8 @@
 #include <QRect>
 
 #include "framework/DeviceContext.h"
+#include "framework/qt/DrawnTextMemory.h"
+#include "framework/qt/QtFontCache.h"
 
 class QPainter;
 
@@ -41,10 +42,13 @@ QFont QFontFor(const Font& font, int32_t dpiY);
 // A DeviceContext drawing through a QPainter: a screen image, a printer page or
 // a PDF. It saves the painter's state on construction and restores it on
 // destruction. Lines use the selected pen; text is black on an opaque white box,
-// its top-left corner at the given point.
+// its top-left corner at the given point. A window's context uses the window's
+// fonts and, drawing onto its image, the image's memory of the texts it shows;
+// otherwise (a printer page) fonts last as long as the context.
 class QtDeviceContext : public DeviceContext {
   public:
-    QtDeviceContext(QPainter& painter, int32_t screenDpiY);
+    QtDeviceContext(QPainter& painter, int32_t screenDpiY, QtFontCache* fonts = nullptr,
+                    DrawnTextMemory* texts = nullptr);
     QtDeviceContext(const QtDeviceContext&) = delete;
     QtDeviceContext& operator=(const QtDeviceContext&) = delete;
     ~QtDeviceContext() override;
@@ -61,14 +65,7 @@ class QtDeviceContext : public DeviceContext {
     QRect DrawnArea() const { return drawn_; }
 
   private:
-    struct CachedFont {
-        Font description;
-        QFont font;
-        int ascent = 0;
-    };
-
-    // Index into fonts_; a paint selects few fonts, often the same ones again.
-    size_t FindOrMakeFont(const Font& font);
+    void Covered(const QRect& area);
 
     QPainter& painter_;
     int32_t dpiY_;
@@ -82,7 +79,9 @@ class QtDeviceContext : public DeviceContext {
     QFont stockFont_;
     int stockAscent_ = 0;
     int ascent_ = 0;  // of the selected font, for the top-left anchoring
-    std::vector<CachedFont> fonts_;
+    QtFontCache ownFonts_;
+    QtFontCache& fonts_;
+    DrawnTextMemory* texts_;
     QPoint position_;
     QRect drawn_;
 };

@@ -26,8 +26,10 @@ struct ImagePainter {
 // widget shows what was drawn once the context is released.
 class ImageDeviceContext : private ImagePainter, public QtDeviceContext {
   public:
-    ImageDeviceContext(QWidget& widget, QImage& image)
-        : ImagePainter(image), QtDeviceContext(painter, ScreenDpiY()), widget_(widget) {}
+    ImageDeviceContext(QWidget& widget, QImage& image, QtFontCache& fonts, DrawnTextMemory& texts)
+        : ImagePainter(image),
+          QtDeviceContext(painter, ScreenDpiY(), &fonts, &texts),
+          widget_(widget) {}
     // The drawing ends (the context first, then the painter) after this; the
     // widget shows the image at its next paint.
     ~ImageDeviceContext() override { widget_.update(DrawnArea()); }
@@ -123,7 +125,7 @@ std::unique_ptr<DeviceContext> QtViewHost::GetDC() {
     if (image_.isNull()) {
         return nullptr;
     }
-    return std::make_unique<ImageDeviceContext>(*this, image_);
+    return std::make_unique<ImageDeviceContext>(*this, image_, fonts_, texts_);
 }
 
 DialogResult QtViewHost::RunSettingsDialog(SettingsRecord& record) {
@@ -134,26 +136,37 @@ DialogResult QtViewHost::RunCommentDialog(std::array<std::string, 3>& lines) {
     return commentDialog_ ? commentDialog_(lines) : DialogResult::Cancel;
 }
 
+bool QtViewHost::ImageFits() const {
+    return image_.deviceIndependentSize().toSize() == size() &&
+           image_.devicePixelRatio() == devicePixelRatio();
+}
+
 void QtViewHost::RedrawImage() {
-    if (image_.size() != size()) {
-        image_ = QImage(size(), QImage::Format_RGB32);
+    if (!ImageFits()) {
+        const qreal ratio = devicePixelRatio();
+        image_ = QImage(size() * ratio, QImage::Format_RGB32);
+        image_.setDevicePixelRatio(ratio);
     }
     image_.fill(Qt::white);
+    texts_.Clear();
     QPainter painter(&image_);
-    QtDeviceContext dc(painter, ScreenDpiY());
+    QtDeviceContext dc(painter, ScreenDpiY(), &fonts_, &texts_);
     view_.OnDraw(dc);
     dirty_ = false;
 }
 
 void QtViewHost::paintEvent(QPaintEvent* event) {
-    if (dirty_ || image_.size() != size()) {
+    if (dirty_ || !ImageFits()) {
         RedrawImage();
     }
     // Only the exposed part goes to the screen: the readout touches a small
-    // band four times a second.
+    // band four times a second. The source is in the image's device pixels.
     QPainter painter(this);
     const QRect area = event->rect();
-    painter.drawImage(area, image_, area);
+    const qreal ratio = image_.devicePixelRatio();
+    painter.drawImage(
+        QRectF(area), image_,
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
 }
 
 void QtViewHost::resizeEvent(QResizeEvent* event) {

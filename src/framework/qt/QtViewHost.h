@@ -8,6 +8,8 @@
 #include <QWidget>
 
 #include "framework/WindowServices.h"
+#include "framework/qt/DrawnTextMemory.h"
+#include "framework/qt/QtFontCache.h"
 
 class QPainter;
 class QTimer;
@@ -20,7 +22,8 @@ class CView;
 // gives it the window services it asks for. The picture lives in a backing
 // image: a paint after Invalidate() clears the image and lets the view redraw
 // it; drawing outside a paint (the live readout) goes straight into the image
-// without erasing, as on the platform the view was written for.
+// without erasing, as on the platform the view was written for. The image has
+// the screen's device pixels, the view draws in logical ones.
 class QtViewHost : public QWidget, public WindowServices {
   public:
     using SettingsDialogRunner = std::function<DialogResult(SettingsRecord&)>;
@@ -61,10 +64,15 @@ class QtViewHost : public QWidget, public WindowServices {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // The image has the widget's size and the screen's pixel ratio.
+    bool ImageFits() const;
     void RedrawImage();
 
     CView& view_;
     QImage image_;
+    QtFontCache fonts_;
+    // What image_ shows of texts since it was last repainted whole.
+    DrawnTextMemory texts_;
     bool dirty_ = true;
     std::map<uint32_t, QTimer*> timers_;
     MessageBoxRunner messageBox_;

@@ -1,0 +1,25 @@
+#include "framework/qt/QtFontCache.h"
+
+#include <QFontMetrics>
+#include <QPaintDevice>
+
+#include "framework/qt/QtDeviceContext.h"
+
+namespace quolix {
+
+const QtFontCache::Made& QtFontCache::Find(const Font& font, int32_t dpiY,
+                                           const QPaintDevice* device) {
+    for (const Entry& entry : entries_) {
+        if (entry.dpiY == dpiY && entry.description == font) {
+            return entry.made;
+        }
+    }
+    Entry& entry = entries_.emplace_back();
+    entry.description = font;
+    entry.dpiY = dpiY;
+    entry.made.font = QFontFor(font, dpiY);
+    entry.made.ascent = QFontMetrics(entry.made.font, device).ascent();
+    return entry.made;
+}
+
+}  // namespace quolix
