@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 #include "base/Cp932.h"
 #include "framework/CCmdUI.h"
@@ -154,7 +155,7 @@ void CQuolixView::OnTimer(uint32_t) {
     if (document != nullptr) {
         interval = document->ChooseInterval();
     }
-    Invalidate();
+    ShowNewSample();
 }
 
 void CQuolixView::StopFull() {
@@ -182,6 +183,10 @@ void CQuolixView::OnDraw(DeviceContext& dc) {
     const GraphRenderer renderer(printing, windowRect, settings);
     renderer.OnDraw(dc, scale, document->Samples(), comments,
                     [this, &dc, windowRect] { DrawReadout(dc, windowRect); });
+    // Outside printing the view draws only its window.
+    if (printing == 0) {
+        drawn_ = DrawnPicture{std::move(scale), windowRect.Width(), windowRect.Height()};
+    }
 }
 
 void CQuolixView::OnUpdate(CView* sender, int hint) {
@@ -477,9 +482,34 @@ void CQuolixView::StopPollTimer() {
 }
 
 void CQuolixView::Invalidate() {
+    drawn_.reset();
     if (WindowServices* window = GetWindow()) {
         window->Invalidate();
     }
+}
+
+void CQuolixView::ShowNewSample() {
+    CQuolixDoc* document = GetDocument();
+    WindowServices* window = GetWindow();
+    if (document == nullptr || window == nullptr || printing != 0 || !drawn_) {
+        Invalidate();
+        return;
+    }
+    GraphScale scale;
+    document->ComputeScale(scale);
+    const Rect windowRect = window->GetWindowRect();
+    if (windowRect.Width() != drawn_->width || windowRect.Height() != drawn_->height ||
+        !GraphRenderer::AddsOneSample(drawn_->scale, scale)) {
+        Invalidate();
+        return;
+    }
+    const std::unique_ptr<DeviceContext> dc = window->GetDC();
+    if (dc == nullptr) {
+        Invalidate();
+        return;
+    }
+    GraphRenderer(0, windowRect, settings).DrawNewSample(*dc, scale, document->Samples(), comments);
+    drawn_->scale = std::move(scale);
 }
 
 }  // namespace quolix

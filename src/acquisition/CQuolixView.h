@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "acquisition/RecordingMetadata.h"
 #include "framework/CView.h"
 #include "framework/Rect.h"
+#include "graph/GraphScale.h"
 #include "link/PortKeeper.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SettingsRecord.h"
@@ -99,6 +101,17 @@ class CQuolixView : public CView {
     int PortIndex() const { return keeper_.PortIndex(); }
     std::string DeviceName() const;
 
+    // What the command states are computed from; a tick that leaves it as it
+    // was changes no command's state.
+    struct EnablingInputs {
+        int recording = 0;
+        int full = 0;
+        int offline = 0;
+        int portOpen = 0;
+        bool operator==(const EnablingInputs&) const = default;
+    };
+    EnablingInputs GetEnablingInputs() const { return {recording, full, offline, portOpen}; }
+
     bool OnCmdMsg(uint32_t id) override;
     bool OnUpdateCmdUI(uint32_t id, CCmdUI& cmdUI) override;
     bool HasCmdHandler(uint32_t id) const override;
@@ -144,6 +157,18 @@ class CQuolixView : public CView {
     void StartPollTimer();
     void StopPollTimer();
     void Invalidate();
+    // At the end of an interval: the new sample drawn onto the window's
+    // picture when the axes stayed, else a whole repaint.
+    void ShowNewSample();
+
+    // What the window's picture was last drawn for, whole or grown by
+    // ShowNewSample; unset until a whole paint of the window.
+    struct DrawnPicture {
+        GraphScale scale;
+        int32_t width = 0;
+        int32_t height = 0;
+    };
+    std::optional<DrawnPicture> drawn_;
 
     CounterLink& link_;
     PortKeeper keeper_{link_};

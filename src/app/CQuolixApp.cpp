@@ -125,8 +125,12 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
             std::fprintf(stderr, "%s\n", text.toUtf8().constData());
         });
     }
+    // Only the view's state decides command states, and a tick seldom changes
+    // it; menus ask again when they open.
     host.SetAfterTick([this] {
-        UpdateCommandStates();
+        if (!(view_.GetEnablingInputs() == enablingInputs_)) {
+            UpdateCommandStates();
+        }
         DocumentChanged();
         UpdateStatusPanes(false);
     });
@@ -165,6 +169,7 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
     router_.SetFrame(frame_.get());
     connect(frame_.get(), &CMainFrame::commandTriggered, this,
             [this](uint32_t id) { ExecuteCommand(id); });
+    connect(&frame_->Ui(), &MainFrameUi::menuAboutToShow, this, &CQuolixApp::UpdateCommandStates);
     connect(frame_.get(), &CMainFrame::recentFileChosen, this, &CQuolixApp::OnRecentFile);
     connect(frame_.get(), &CMainFrame::filesDropped, this,
             [this](const QStringList& paths) { OpenDocumentFile(paths.first()); });
@@ -219,6 +224,7 @@ void CQuolixApp::UpdateStatusPanes(bool now) {
 }
 
 void CQuolixApp::UpdateCommandStates() {
+    enablingInputs_ = view_.GetEnablingInputs();
     if (frame_ && frame_->HasUi()) {
         frame_->Ui().UpdateEnabled([this](uint32_t id) { return router_.IsEnabled(id); });
     }

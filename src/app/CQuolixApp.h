@@ -142,6 +142,8 @@ class CQuolixApp : public QObject, public CommandTarget {
     CQuolixDoc doc_;
     CQuolixView view_;
     std::unique_ptr<CMainFrame> frame_;
+    // The view's inputs the command states were last computed from.
+    CQuolixView::EnablingInputs enablingInputs_;
     std::unique_ptr<QPrinter> ownPrinter_;
     QPrinter* printer_ = nullptr;
     std::unique_ptr<PrintDestination> cups_;

@@ -144,6 +144,7 @@ void MainFrameUi::BuildMenuBar() {
     QMenuBar* bar = window_.menuBar();
     for (const commands::MenuEntry& popup : commands::MainMenu()) {
         QMenu* menu = bar->addMenu(FromUtf8(popup.text));
+        connect(menu, &QMenu::aboutToShow, this, &MainFrameUi::menuAboutToShow);
         for (const commands::MenuEntry& entry : popup.items) {
             if (entry.kind == commands::MenuEntry::Kind::Separator) {
                 menu->addSeparator();

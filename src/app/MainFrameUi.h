@@ -68,6 +68,8 @@ class MainFrameUi : public QObject {
 
   signals:
     void commandTriggered(uint32_t id);
+    // A popup is about to open: its entries' states are wanted now.
+    void menuAboutToShow();
 
   private:
     void CreateActions();

@@ -1,8 +1,10 @@
 #include "graph/GraphRenderer.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "graph/FrequencyText.h"
 #include "settings/SettingsRecord.h"
@@ -81,30 +83,46 @@ void GraphRenderer::DrawGrid(DeviceContext& dc, GraphScale scale, const Pen& pen
     }
 }
 
-void GraphRenderer::DrawDataLine(DeviceContext& dc, GraphScale scale, const Pen& pen,
-                                 const SampleSeries& samples) const {
+bool GraphRenderer::DataPoint(const GraphScale& scale, const SampleSeries& samples, int32_t i,
+                              int32_t& x, int32_t& y) const {
     // A scale that cannot place samples (no samples, or a span that is not
     // positive) draws no data line at all.
-    if (scale.sampleCount <= 0 || scale.timeSpan <= 0 || scale.deviationSpan <= 0) {
+    if (scale.sampleCount <= 0 || scale.timeSpan <= 0 || scale.deviationSpan <= 0 || i < 0 ||
+        i >= scale.sampleCount) {
+        return false;
+    }
+    const int64_t span = scale.timeSpan;
+    // The x position is the sample's own time, not its distance from the
+    // first sample. Everything is formed in 64 bits and clamped, so times and
+    // readings of any 32-bit size stay drawable. The line starts on the
+    // centre line at the first time.
+    if (i == 0) {
+        x = MapX(ClampCoordinate(int64_t{scale.firstTime} * 1000 / span));
+        y = MapY(0);
+        return true;
+    }
+    if (i >= samples.Count()) {
+        return false;  // fewer samples than the scale says
+    }
+    const int32_t time = samples.times[static_cast<size_t>(i)];
+    const int64_t deviation =
+        int64_t{samples.readings[static_cast<size_t>(i)]} - scale.firstReading;
+    x = MapX(ClampCoordinate(int64_t{time} * 1000 / span));
+    y = MapY(ClampCoordinate(deviation * 1000 / scale.deviationSpan));
+    return true;
+}
+
+void GraphRenderer::DrawDataLine(DeviceContext& dc, GraphScale scale, const Pen& pen,
+                                 const SampleSeries& samples) const {
+    int32_t x = 0;
+    int32_t y = 0;
+    if (!DataPoint(scale, samples, 0, x, y)) {
         return;
     }
     dc.SelectPen(pen);
-    const int64_t span = scale.timeSpan;
-    const int64_t deviationSpan = scale.deviationSpan;
-    // The x position is the sample's own time, not its distance from the
-    // first sample. Everything is formed in 64 bits and clamped, so times and
-    // readings of any 32-bit size stay drawable.
-    dc.MoveTo(MapX(ClampCoordinate(int64_t{scale.firstTime} * 1000 / span)), MapY(0));
-    for (int32_t i = 1; i < scale.sampleCount; ++i) {
-        if (i >= samples.Count()) {
-            break;  // fewer samples than the scale says
-        }
-        const int32_t time = samples.times[static_cast<size_t>(i)];
-        const int32_t reading = samples.readings[static_cast<size_t>(i)];
-        const int64_t deviation = int64_t{reading} - scale.firstReading;
-        const int32_t x = ClampCoordinate(int64_t{time} * 1000 / span);
-        const int32_t y = ClampCoordinate(deviation * 1000 / deviationSpan);
-        dc.LineTo(MapX(x), MapY(y));
+    dc.MoveTo(x, y);
+    for (int32_t i = 1; DataPoint(scale, samples, i, x, y); ++i) {
+        dc.LineTo(x, y);
     }
 }
 
@@ -180,6 +198,61 @@ void GraphRenderer::OnDraw(DeviceContext& dc, const GraphScale& scale, const Sam
     DrawDataLine(dc, scale, pens.data, samples);
     DrawFrame(dc, pens.frame);
     dc.SelectPen(previousPen);
+    DrawLabels(dc, scale, comments);
+}
+
+bool GraphRenderer::AddsOneSample(const GraphScale& drawn, const GraphScale& next) {
+    const auto axes = [](const GraphScale& scale) {
+        return std::tie(scale.firstReading, scale.firstTime, scale.timeSpan, scale.timeDivisions,
+                        scale.timeLabel, scale.deviationSpan, scale.deviationDivisions,
+                        scale.deviationUnit);
+    };
+    return drawn.sampleCount >= 1 && next.sampleCount == drawn.sampleCount + 1 &&
+           axes(drawn) == axes(next);
+}
+
+void GraphRenderer::DrawNewSample(DeviceContext& dc, const GraphScale& scale,
+                                  const SampleSeries& samples, const Comments& comments) const {
+    int32_t x0 = 0;
+    int32_t y0 = 0;
+    int32_t x1 = 0;
+    int32_t y1 = 0;
+    const int32_t last = scale.sampleCount - 1;
+    if (!DataPoint(scale, samples, last - 1, x0, y0) || !DataPoint(scale, samples, last, x1, y1)) {
+        return;
+    }
+    const GraphPens pens = MakePens();
+    const Pen previousPen = dc.SelectPen(pens.data);
+    dc.MoveTo(x0, y0);
+    dc.LineTo(x1, y1);
+
+    // The frame is drawn after the data line: its edges that the segment may
+    // have touched go over it again, each as a whole paint draws it. Margins
+    // cover half of either pen and a pixel of rounding.
+    const auto reach = [](const Pen& pen) { return std::max(pen.width, 1) / 2 + 1; };
+    const int32_t near = reach(pens.data) + reach(pens.frame);
+    const int32_t left = std::min(x0, x1) - near;
+    const int32_t right = std::max(x0, x1) + near;
+    const int32_t top = std::min(y0, y1) - near;
+    const int32_t bottom = std::max(y0, y1) + near;
+    const std::array<std::array<int32_t, 2>, 5> corners = {{{MapX(0), MapY(-1000)},
+                                                            {MapX(0), MapY(1000)},
+                                                            {MapX(1000), MapY(1000)},
+                                                            {MapX(1000), MapY(-1000)},
+                                                            {MapX(0), MapY(-1000)}}};
+    dc.SelectPen(pens.frame);
+    for (size_t i = 1; i < corners.size(); ++i) {
+        const auto [ax, ay] = corners[i - 1];
+        const auto [bx, by] = corners[i];
+        if (std::max(ax, bx) >= left && std::min(ax, bx) <= right && std::max(ay, by) >= top &&
+            std::min(ay, by) <= bottom) {
+            dc.MoveTo(ax, ay);
+            dc.LineTo(bx, by);
+        }
+    }
+    dc.SelectPen(previousPen);
+    // The labels, too, lie over the data line; a device that knows which of
+    // them are still shown as drawn skips those.
     DrawLabels(dc, scale, comments);
 }
 

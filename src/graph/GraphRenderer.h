@@ -56,7 +56,22 @@ class GraphRenderer {
     void OnDraw(DeviceContext& dc, const GraphScale& scale, const SampleSeries& samples,
                 const Comments& comments, const std::function<void()>& liveReadout) const;
 
+    // The picture of one sample more on the same axes: dc shows a whole paint
+    // of the same scale with one sample less. Draws the data line's last
+    // segment and again what a whole paint draws over it (the frame's edges
+    // near it, the labels), so that the pixels equal a whole paint's.
+    void DrawNewSample(DeviceContext& dc, const GraphScale& scale, const SampleSeries& samples,
+                       const Comments& comments) const;
+    // True when a whole paint of next may be had by DrawNewSample over one of
+    // drawn: same axes and labels, one sample more.
+    static bool AddsOneSample(const GraphScale& drawn, const GraphScale& next);
+
   private:
+    // Where the data line passes the sample at index i; false when the scale
+    // places no sample there.
+    bool DataPoint(const GraphScale& scale, const SampleSeries& samples, int32_t i, int32_t& x,
+                   int32_t& y) const;
+
     int32_t MapX(int32_t x) const { return layout_.MapX(x); }
     int32_t MapY(int32_t y) const { return layout_.MapY(y); }
 

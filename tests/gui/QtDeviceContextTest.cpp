@@ -336,6 +336,41 @@ TEST(QtDeviceContextText, PrinterResolutionDoesNotScaleTheFont) {
     EXPECT_EQ(paper, screen);
 }
 
+// A window's context skips a text its image still shows as drawn; a text that
+// changed, or that a line or another text went over, is drawn again.
+TEST(QtDeviceContextText, AWindowRedrawsOnlyTextsWhosePixelsMayHaveChanged) {
+    QImage image(QSize(200, 60), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QtFontCache fonts;
+    DrawnTextMemory texts;
+    // Draws through a window's context; the area it drew on.
+    const auto draw = [&](const std::function<void(DeviceContext&)>& steps) {
+        QPainter painter(&image);
+        QtDeviceContext dc(painter, Dpi, &fonts, &texts);
+        dc.SelectFont(Font{120, Face});
+        steps(dc);
+        return dc.DrawnArea();
+    };
+    const auto reading = [](DeviceContext& dc) { dc.TextOut(10, 10, "12.345kHz"); };
+    EXPECT_FALSE(draw(reading).isEmpty());
+    const QImage first = image;
+    EXPECT_TRUE(draw(reading).isEmpty());
+    EXPECT_FALSE(draw([](DeviceContext& dc) { dc.TextOut(10, 10, "12.346kHz"); }).isEmpty());
+    EXPECT_FALSE(draw(reading).isEmpty());
+    EXPECT_TRUE(image == first);
+
+    draw([](DeviceContext& dc) {
+        dc.SelectPen(Pen{0, Red});
+        dc.MoveTo(12, 15);
+        dc.LineTo(20, 15);
+    });
+    EXPECT_FALSE(draw(reading).isEmpty());
+    EXPECT_TRUE(image == first);
+    draw([](DeviceContext& dc) { dc.TextOut(15, 12, "-"); });
+    EXPECT_FALSE(draw(reading).isEmpty());
+    EXPECT_TRUE(image == first);
+}
+
 TEST(QtDeviceContextText, EmptyTextDrawsNothing) {
     const QImage image = Render(QSize(50, 50), Qt::black, [](DeviceContext& dc) {
         dc.SelectFont(TextFont);

@@ -29,7 +29,10 @@
 #include "framework/CommandIds.h"
 #include "framework/DocumentFile.h"
 #include "framework/qt/PrintDestination.h"
+#include "framework/qt/QtDeviceContext.h"
 #include "framework/qt/QtViewHost.h"
+#include "graph/LocalClock.h"
+#include "graph/PageLayout.h"
 #include "link/PortNames.h"
 #include "settings/SettingsStore.h"
 #include "settings/dialog/CSettingsDlg.h"
@@ -612,6 +615,65 @@ TEST_F(QuolixAppTest, PreviewLeavesTheWindowItsPictureAndClosesWithItsButton) {
     EXPECT_TRUE(closed);
     EXPECT_EQ(app->View().printing, 0);
     EXPECT_FALSE(QFile::exists(pdf));
+}
+
+// Between whole repaints the window's picture is drawn in parts: the readout
+// only where its texts changed, a new sample as one more segment while the
+// axes stay. After every interval it must equal a whole repaint: on a series
+// that keeps its scale (drawn in parts throughout) and one that widens it at
+// every sample (repainted whole each time). The clock may turn between the
+// two pictures; then only the part below the readout's rows is compared.
+TEST_F(QuolixAppTest, ThePictureDrawnInPartsEqualsAWholeRepaint) {
+    struct Series {
+        const char* name;
+        int32_t (*reading)(int32_t second);
+        int grownIntervals;
+    };
+    const Series series[] = {
+        {"steady", [](int32_t second) { return 100000 + (second % 2 == 0 ? 0 : 7); }, 8},
+        {"widening", [](int32_t second) { return 100000 + 15 * second * second; }, 0},
+    };
+    for (const Series& each : series) {
+        SCOPED_TRACE(each.name);
+        link.script.clear();
+        link.script.push_back(each.reading(0));
+        for (int32_t second = 1; second <= 8; ++second) {
+            link.script.insert(link.script.end(), 4, each.reading(second));
+        }
+        auto app = Start();
+        QtViewHost& host = app->Frame().Host();
+        Ticks(*app, 1);
+        ASSERT_TRUE(app->ExecuteCommand(ID_DATA_START));
+        host.grab();
+        const PageLayout layout(0, host.GetWindowRect());
+        const int32_t h = FontPixelHeight(layout.BaseFontSize(), ScreenDpiY());
+        const int belowReadout = layout.MapY(1000) - h * 12 / 10;
+        int grown = 0;
+        int wholeCompared = 0;
+        for (int32_t second = 1; second <= 8; ++second) {
+            // A mark in the corner, which only a whole repaint erases.
+            {
+                const auto dc = host.GetDC();
+                dc->SelectPen(Pen{0, 0x0000FF});
+                dc->MoveTo(0, 0);
+                dc->LineTo(3, 0);
+            }
+            const LocalTime before = ReadLocalClock();
+            Ticks(*app, 4);
+            const QImage parts = host.grab().toImage();
+            grown += parts.pixel(1, 0) == qRgb(255, 0, 0) ? 1 : 0;
+            host.Invalidate();
+            const QImage whole = host.grab().toImage();
+            ASSERT_EQ(app->Document().Samples().Count(), second + 1);
+            const int top = ReadLocalClock() == before ? 1 : belowReadout;
+            wholeCompared += top == 1 ? 1 : 0;
+            EXPECT_TRUE(parts.copy(0, top, parts.width(), parts.height() - top) ==
+                        whole.copy(0, top, whole.width(), whole.height() - top))
+                << "after second " << second;
+        }
+        EXPECT_EQ(grown, each.grownIntervals);
+        EXPECT_GE(wholeCompared, 1);
+    }
 }
 
 TEST_F(QuolixAppTest, PrintingToPdfGivesOnePageWithTheLabels) {
