@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Cp932.h"
+
 namespace quolix {
 namespace {
 
@@ -9,6 +11,12 @@ TEST(QtTextTest, Cp932BecomesTheSameCharacters) {
     EXPECT_EQ(QStringFromCp932("\xDA\xC3\xDE\xA8"), QString::fromUtf8("ﾚﾃﾞｨ"));
     EXPECT_EQ(QStringFromCp932("\x8B\x4C\x98\x5E\x8A\x4A\x8E\x6E"), QString::fromUtf8("記録開始"));
     EXPECT_EQ(QStringFromCp932(""), QString());
+    // Single bytes below 0x80 become what the converter makes of them.
+    std::string ascii;
+    for (int byte = 0; byte < 0x80; ++byte) {
+        ascii += static_cast<char>(byte);
+    }
+    EXPECT_EQ(QStringFromCp932(ascii), QString::fromStdString(Cp932ToUtf8Lossy(ascii)));
 }
 
 TEST(QtTextTest, UndecodableBytesBecomeReplacementCharactersOnly) {

@@ -19,10 +19,9 @@ namespace {
 // readout): laying each one out once, rather than at every paint, removes
 // most of what drawing them costs. Bounded, since readings and clock texts
 // keep changing.
-const QStaticText& LaidOutText(const QString& text, const QFont& font) {
-    static QHash<QString, QStaticText> cache;
+const QStaticText& LaidOut(QHash<QString, QStaticText>& cache, const QString& key,
+                           const QString& text, const QFont& font) {
     constexpr qsizetype MaxEntries = 512;
-    const QString key = font.key() + QChar(0x1F) + text;
     auto found = cache.constFind(key);
     if (found != cache.constEnd()) {
         return *found;
@@ -34,6 +33,13 @@ const QStaticText& LaidOutText(const QString& text, const QFont& font) {
     laidOut.setTextFormat(Qt::PlainText);
     laidOut.prepare(QTransform(), font);
     return *cache.insert(key, laidOut);
+}
+
+// Texts in a font of no cache's (the device's own): keyed by the font's
+// description, which is slow to form but rarely needed.
+const QStaticText& LaidOutInAnyFont(const QString& text, const QFont& font) {
+    static QHash<QString, QStaticText> cache;
+    return LaidOut(cache, font.key() + QChar(0x1F) + text, text, font);
 }
 
 const QString& DrawingFace() {
@@ -131,10 +137,12 @@ Font QtDeviceContext::SelectFont(const Font& font) {
         // Back to the font the device context started with.
         ascent_ = stockAscent_;
         painter_.setFont(stockFont_);
+        laidOut_ = nullptr;
     } else {
-        const QtFontCache::Made& made = fonts_.Find(font, dpiY_, painter_.device());
+        QtFontCache::Made& made = fonts_.Find(font, dpiY_, painter_.device());
         ascent_ = made.ascent;
         painter_.setFont(made.font);
+        laidOut_ = &made.laidOut;
     }
     return previous;
 }
@@ -182,7 +190,10 @@ void QtDeviceContext::TextOut(int32_t x, int32_t y, std::string_view text) {
         painter_.setPen(textPen_);
         textPenActive_ = true;
     }
-    const QStaticText& laidOut = LaidOutText(QStringFromCp932(text), painter_.font());
+    const QString unicode = QStringFromCp932(text);
+    const QStaticText& laidOut = laidOut_ != nullptr
+                                     ? LaidOut(*laidOut_, unicode, unicode, painter_.font())
+                                     : LaidOutInAnyFont(unicode, painter_.font());
     // The text cell is painted first, as an opaque text background would be.
     const QSize size = laidOut.size().toSize();
     const QRect cell(x, y, size.width(), size.height());

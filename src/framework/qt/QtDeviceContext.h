@@ -6,9 +6,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QPen>
 #include <QPoint>
 #include <QRect>
+#include <QStaticText>
+#include <QString>
 
 #include "framework/DeviceContext.h"
 #include "framework/qt/DrawnTextMemory.h"
@@ -79,6 +82,8 @@ class QtDeviceContext : public DeviceContext {
     QFont stockFont_;
     int stockAscent_ = 0;
     int ascent_ = 0;  // of the selected font, for the top-left anchoring
+    // The laid-out texts of the selected font, or null for the stock font.
+    QHash<QString, QStaticText>* laidOut_ = nullptr;
     QtFontCache ownFonts_;
     QtFontCache& fonts_;
     DrawnTextMemory* texts_;

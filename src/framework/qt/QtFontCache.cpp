@@ -7,9 +7,8 @@
 
 namespace quolix {
 
-const QtFontCache::Made& QtFontCache::Find(const Font& font, int32_t dpiY,
-                                           const QPaintDevice* device) {
-    for (const Entry& entry : entries_) {
+QtFontCache::Made& QtFontCache::Find(const Font& font, int32_t dpiY, const QPaintDevice* device) {
+    for (Entry& entry : entries_) {
         if (entry.dpiY == dpiY && entry.description == font) {
             return entry.made;
         }

@@ -4,6 +4,9 @@
 #include <deque>
 
 #include <QFont>
+#include <QHash>
+#include <QStaticText>
+#include <QString>
 
 #include "framework/DeviceContext.h"
 
@@ -19,11 +22,13 @@ class QtFontCache {
     struct Made {
         QFont font;
         int ascent = 0;
+        // Texts laid out in this font, by their text.
+        QHash<QString, QStaticText> laidOut;
     };
 
     // The font for this description at this resolution, measured on device;
     // made at the first request. The reference stays valid for the cache's life.
-    const Made& Find(const Font& font, int32_t dpiY, const QPaintDevice* device);
+    Made& Find(const Font& font, int32_t dpiY, const QPaintDevice* device);
 
   private:
     struct Entry {

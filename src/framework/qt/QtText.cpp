@@ -1,5 +1,6 @@
 #include "framework/qt/QtText.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -10,6 +11,12 @@
 namespace quolix {
 
 QString QStringFromCp932(std::string_view cp932) {
+    // CP932's single bytes below 0x80 are ASCII; most drawn texts are only
+    // those and need no converter.
+    if (std::all_of(cp932.begin(), cp932.end(),
+                    [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
+        return QString::fromLatin1(cp932.data(), static_cast<qsizetype>(cp932.size()));
+    }
     const std::string utf8 = Cp932ToUtf8Lossy(cp932);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
