@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the hand-drawn pixel images: the toolbar buttons (16 x 15) and the
-16 x 16 icons. The 32 x 32 icons are rendered from the SVG files instead:
+"""Writes the hand-drawn pixel images: the toolbar buttons (16 x 15, and
+32 x 30 for screens at twice the density) and the 16 x 16 icons. The 32 x 32 icons are rendered from the SVG files instead:
     convert -background none -density 384 icons/NAME.svg -resize 32x32 PNG32:icons/NAME-32.png
 Run from this folder; standard library only."""
 
@@ -234,10 +234,35 @@ ICONS16 = {
     ],
 }
 
+def scale2x(rows):
+    """Doubles a drawing the pixel-art way (Scale2x): each pixel becomes four,
+    and a corner takes its two neighbours' colour where they agree, so that
+    diagonals stay steps of one pixel instead of turning into blocks of two."""
+    height, width = len(rows), len(rows[0])
+
+    def at(x, y):
+        return rows[min(max(y, 0), height - 1)][min(max(x, 0), width - 1)]
+
+    result = []
+    for y in range(height):
+        top, bottom = '', ''
+        for x in range(width):
+            p = at(x, y)
+            a, b, c, d = at(x, y - 1), at(x + 1, y), at(x - 1, y), at(x, y + 1)
+            top += (a if c == a and c != d and a != b else p)
+            top += (b if a == b and a != c and b != d else p)
+            bottom += (c if d == c and d != b and c != a else p)
+            bottom += (d if b == d and b != a and d != c else p)
+        result += [top, bottom]
+    return result
+
+
 if __name__ == '__main__':
     for name, rows in TOOLBAR.items():
         assert len(rows) == 15, name
         write_png('toolbar/%s.png' % name, rows)
+        # Qt picks NAME@2x.png itself where the screen's scale is 2.
+        write_png('toolbar/%s@2x.png' % name, scale2x(rows))
     for name, rows in ICONS16.items():
         assert len(rows) == 16, name
         write_png('%s.png' % name, rows)
