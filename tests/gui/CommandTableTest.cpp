@@ -1,6 +1,10 @@
 #include "app/CommandTable.h"
 
 #include <set>
+#include <string>
+
+#include <QImage>
+#include <QString>
 
 #include <gtest/gtest.h>
 
@@ -35,7 +39,17 @@ TEST(CommandTableTest, EveryCommandNamedAnywhereHasItsTexts) {
         if (id != commands::ToolbarSeparator) {
             named.insert(id);
             ASSERT_NE(commands::FindCommand(id), nullptr) << id;
-            EXPECT_FALSE(commands::FindCommand(id)->image.empty()) << id;
+            const std::string image(commands::FindCommand(id)->image);
+            ASSERT_FALSE(image.empty()) << id;
+            // Screens at twice the density get a drawing of twice the size.
+            const QString path = QStringLiteral(":/quolix/") + QString::fromStdString(image);
+            const QImage single(path);
+            ASSERT_FALSE(single.isNull()) << image;
+            EXPECT_EQ(
+                QImage(QString(path).replace(QStringLiteral(".png"), QStringLiteral("@2x.png")))
+                    .size(),
+                single.size() * 2)
+                << image;
         }
     }
     for (const commands::Accelerator& a : commands::Accelerators()) {
