@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include <QPoint>
@@ -13,7 +13,8 @@
 namespace quolix {
 
 // The texts an image shows exactly as they were drawn: same place, bytes,
-// font and colours, and nothing drawn over their cells since. Drawing such a
+// font (and the resolution it was sized for) and colours, and nothing drawn
+// over their cells since. Drawing such a
 // text again would change no pixel, so it is skipped and not flushed; the
 // live readout redraws its clock four times a second although it changes
 // once. Whoever repaints the whole image clears the memory first.
@@ -23,6 +24,7 @@ class DrawnTextMemory {
         QPoint at;
         std::string bytes;
         Font font;
+        int32_t dpiY = 0;
         QRgb foreground = 0;
         QRgb background = 0;
         bool operator==(const Text&) const = default;

@@ -180,8 +180,8 @@ void QtDeviceContext::TextOut(int32_t x, int32_t y, std::string_view text) {
     }
     DrawnTextMemory::Text drawing;
     if (texts_ != nullptr) {
-        drawing = {QPoint(x, y), std::string(text), font_, textPen_.color().rgb(),
-                   painter_.background().color().rgb()};
+        drawing = {QPoint(x, y), std::string(text),      font_,
+                   dpiY_,        textPen_.color().rgb(), painter_.background().color().rgb()};
         if (texts_->Shows(drawing)) {
             return;
         }
