@@ -617,6 +617,27 @@ TEST_F(QuolixAppTest, PreviewLeavesTheWindowItsPictureAndClosesWithItsButton) {
     EXPECT_FALSE(QFile::exists(pdf));
 }
 
+// A tick through the window's timer brings the command states up to date when
+// it changed the view's inputs, with no command or menu in between: Start is
+// disabled while the counter is silent and enabled while it answers.
+TEST_F(QuolixAppTest, ATickThatChangesTheViewsInputsUpdatesTheCommands) {
+    link.script = {100000, std::nullopt, 100000, 100000, std::nullopt};
+    link.afterScript.reset();
+    auto app = Start();
+    QTimer* poll = nullptr;
+    for (QTimer* timer : app->Frame().Host().findChildren<QTimer*>()) {
+        if (timer->interval() == static_cast<int>(CQuolixView::PollPeriodMs)) {
+            poll = timer;
+        }
+    }
+    ASSERT_NE(poll, nullptr);
+    QAction* start = app->Frame().Ui().Action(ID_DATA_START);
+    for (const bool answered : {true, false, true, true, false}) {
+        ASSERT_TRUE(QMetaObject::invokeMethod(poll, "timeout"));
+        EXPECT_EQ(start->isEnabled(), answered);
+    }
+}
+
 // Between whole repaints the window's picture is drawn in parts: the readout
 // only where its texts changed, a new sample as one more segment while the
 // axes stay. After every interval it must equal a whole repaint: on a series
