@@ -131,7 +131,12 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
         if (!(view_.GetEnablingInputs() == enablingInputs_)) {
             UpdateCommandStates();
         }
-        DocumentChanged();
+        // Most ticks store nothing: the title and the recovery copy follow
+        // the document only when it changed.
+        if (doc_.ChangeCount() != tickChange_) {
+            tickChange_ = doc_.ChangeCount();
+            DocumentChanged();
+        }
         UpdateStatusPanes(false);
     });
     host.SetSettingsDialogRunner([this](SettingsRecord& record) {

@@ -144,6 +144,7 @@ class CQuolixApp : public QObject, public CommandTarget {
     std::unique_ptr<CMainFrame> frame_;
     // The view's inputs the command states were last computed from.
     CQuolixView::EnablingInputs enablingInputs_;
+    unsigned long long tickChange_ = 0;
     std::unique_ptr<QPrinter> ownPrinter_;
     QPrinter* printer_ = nullptr;
     std::unique_ptr<PrintDestination> cups_;
