@@ -17,7 +17,7 @@
 #include "graph/LocalClock.h"
 #include "link/CounterLink.h"
 #include "link/PortNames.h"
-#include "link/PortProblem.h"
+#include "link/PortOpenError.h"
 #include "settings/SettingsStore.h"
 
 namespace quolix {
@@ -86,16 +86,21 @@ void CQuolixView::ShowPortFailure() {
     }
     // The second line says which device and why, so the user knows what to
     // plug in, whom to ask for the dialout group, or which program to close.
-    const std::string line =
-        PortProblemLine(keeper_.PortIndex(), link_.DeviceName(), link_.OpenError());
+    const std::string line = PortOpenErrorText(PortAttempt());
     std::string text(PortFailureText);
     text += '\n';
     text += Utf8ToCp932(line).value_or(line);
     window->MessageBox(text, PortFailureCaption);
 }
 
-std::string CQuolixView::DeviceName() const {
-    return link_.DeviceName();
+PortOpenError CQuolixView::PortAttempt() const {
+    PortOpenError attempt = link_.LastOpenError();
+    // A device named on the command line has no COM number.
+    if (attempt.port.empty() && attempt.device.empty()) {
+        attempt.port = PortName(keeper_.PortIndex());
+        attempt.port.pop_back();  // the colon of "COM1:"
+    }
+    return attempt;
 }
 
 void CQuolixView::OnDestroy() {
@@ -450,10 +455,9 @@ void CQuolixView::StoreSample(CQuolixDoc& document, int32_t time) {
     }
     RecordingOrigin origin = origin_;
     if (origin.device.empty()) {
-        const int32_t port = settings.Int(SettingsRecord::ComPort);
-        origin.port = PortName(port);
-        origin.port.pop_back();  // the colon
-        origin.device = PortDevice(port);
+        const PortOpenError attempt = PortAttempt();
+        origin.port = attempt.port;
+        origin.device = attempt.device;
     }
     CQuolixDoc::Comments stamped;
     document.CopyCommentsTo(stamped);

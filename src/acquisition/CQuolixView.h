@@ -12,6 +12,7 @@
 #include "framework/Rect.h"
 #include "graph/GraphScale.h"
 #include "link/PortKeeper.h"
+#include "link/PortOpenError.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SettingsRecord.h"
 
@@ -99,7 +100,8 @@ class CQuolixView : public CView {
     // The port as the status bar and the command states see it.
     PortKeeper::State PortState() const { return keeper_.GetState(); }
     int PortIndex() const { return keeper_.PortIndex(); }
-    std::string DeviceName() const;
+    // The last open attempt of the port; before one, just its COM number.
+    PortOpenError PortAttempt() const;
 
     // What the command states are computed from; a tick that leaves it as it
     // was changes no command's state.

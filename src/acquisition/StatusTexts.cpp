@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "acquisition/CQuolixView.h"
-#include "link/PortProblem.h"
+#include "link/PortOpenError.h"
 
 namespace quolix {
 
@@ -33,7 +33,7 @@ std::string StatusTexts::Duration(int32_t seconds) {
 
 StatusTexts StatusTexts::Of(const CQuolixView& view) {
     StatusTexts texts;
-    texts.port = PortLabel(view.PortIndex(), view.DeviceName());
+    texts.port = PortLabel(view.PortAttempt());
     texts.link = LinkText(view);
     if (view.recording != 1) {
         return texts;

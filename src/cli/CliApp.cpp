@@ -9,6 +9,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/ExportCommand.h"
 #include "cli/InfoCommand.h"
+#include "cli/PortsCommand.h"
 #include "cli/ProgramPaths.h"
 #include "cli/RecordCommand.h"
 #include "cli/RenderCommand.h"
@@ -25,12 +26,13 @@ struct Subcommand {
     std::string (*usage)();
 };
 
-constexpr std::array<Subcommand, 5> Subcommands = {{
+constexpr std::array<Subcommand, 6> Subcommands = {{
     {"record", &RecordMain, &RecordUsage},
     {"info", &InfoMain, &InfoUsage},
     {"export", &ExportMain, &ExportUsage},
     {"render", &RenderMain, &RenderUsage},
     {"settings", &SettingsMain, &SettingsUsage},
+    {"ports", &PortsMain, &PortsUsage},
 }};
 
 const Subcommand* Find(std::string_view name) {
@@ -56,6 +58,7 @@ std::string Usage(const std::string& defaultSettingsPath) {
            "  export    記録ファイルを CSV に書き出します\n"
            "  render    グラフを PNG 画像または PDF に描きます\n"
            "  settings  設定ファイルを表示・変更します\n"
+           "  ports     COM1-COM6 に割り当てたシリアルデバイスを表示します\n"
            "\n"
            "共通オプション:\n"
            "  --settings FILE  設定ファイル (既定: " +

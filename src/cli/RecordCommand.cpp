@@ -21,7 +21,9 @@
 #include "cli/StopSignal.h"
 #include "framework/Archive.h"
 #include "framework/DocumentFile.h"
+#include "link/PortBindings.h"
 #include "link/PortNames.h"
+#include "link/SysfsPortRegistry.h"
 
 namespace quolix::cli {
 
@@ -101,9 +103,10 @@ std::string RecordUsage() {
            "  -o, --output FILE.qlx  記録ファイル。記録中はほかの記録に使わせません\n"
            "  --overwrite            既存の記録ファイルを上書きします (記録ファイルで\n"
            "                         ないファイルは上書きしません)\n"
-           "  --port COMn|DEVICE     カウンタのポート: COM1 から COM6 (QUOLIX_COMn または\n"
-           "                         /dev/ttyS0-5)、またはデバイスのパス。\n"
-           "                         省略時は設定ファイルのスロット 15\n"
+           "  --port COMn|DEVICE     カウンタのポート: COM1 から COM6 (割り当ては\n"
+           "                         quolix-cli ports で確かめます)、デバイスのパス、または\n"
+           "                         /dev/serial/by-id の名前。省略時は設定ファイルの\n"
+           "                         スロット 15\n"
            "  --duration SECONDS     実行時間 (秒)。カウンタの応答を待つ時間も含みます。\n"
            "                         省略時は止めるまで記録します\n"
            "  --comment TEXT         注釈 (3 個まで、順に注釈1-3)。CP932 で 80 バイトまで\n"
@@ -122,7 +125,7 @@ std::string RecordUsage() {
            "            またはサンプルを 1 つも記録できなかった (既存のファイルはそのまま)\n";
 }
 
-Status DeviceFor(std::string_view port, std::string& device, std::string& portName) {
+Status ChoosePort(std::string_view port, const PortRegistry& registry, PortChoice& choice) {
     if (port.empty()) {
         return Status::Failure(
             "--port にはポート名 (COM1-COM6) かデバイスのパスを指定してください。");
@@ -135,14 +138,16 @@ Status DeviceFor(std::string_view port, std::string& device, std::string& portNa
         long long index = 0;
         if (!number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos &&
             ParseInteger(number, 1, PortCount, index)) {
-            device = PortDevice(static_cast<int>(index - 1));
-            portName = "COM" + std::to_string(index);
+            choice = PortChoice{static_cast<int>(index - 1), {}};
             return Status{};
         }
         return Status::Failure("ポート名は COM1 から COM6 です: " + std::string(port));
     }
-    device = std::string(port);
-    portName.clear();
+    if (port.find('/') == std::string_view::npos && PortBindings::ValidName(port)) {
+        choice = PortChoice{-1, registry.PathOf(std::string(port))};
+        return Status{};
+    }
+    choice = PortChoice{-1, std::string(port)};
     return Status{};
 }
 
@@ -168,11 +173,10 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
         return UsageError(context.reporter, Command, "-o で記録ファイルを指定してください。");
     }
     if (std::optional<std::string> port = parser.Value("port")) {
-        std::string device;
-        if (const Status named = DeviceFor(*port, device, options.portName); !named.ok) {
+        const SysfsPortRegistry registry;
+        if (const Status named = ChoosePort(*port, registry, options.port); !named.ok) {
             return UsageError(context.reporter, Command, named.message);
         }
-        options.device = device;
     }
     if (std::optional<std::string> duration = parser.Value("duration")) {
         long long seconds = 0;
@@ -231,15 +235,14 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
 
     // From here a signal ends the recording in order instead of the process.
     const StopSignal signals;
-    CliCounterLink link(options.device);
+    CliCounterLink link(options.port);
     RecorderConfig config;
     config.outputPath = options.output;
     config.settings = context.settings;
     config.comments = options.comments;
     config.durationSeconds = options.durationSeconds;
-    // Without --port the view names the settings' port itself.
-    config.origin = {options.portName, options.device.value_or(std::string()),
-                     std::string("quolix-cli ") + VersionText};
+    // The view names the port and device it opened itself.
+    config.origin = {{}, {}, std::string("quolix-cli ") + VersionText};
     config.raw = raw ? &*raw : nullptr;
     HeadlessRecorder recorder(link, std::move(config), context.out, context.reporter,
                               [&link] { return link.DevicePath(); });

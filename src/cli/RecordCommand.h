@@ -8,6 +8,8 @@
 
 #include "acquisition/CQuolixDoc.h"
 #include "base/Status.h"
+#include "cli/CliCounterLink.h"
+#include "link/PortRegistry.h"
 
 namespace quolix::cli {
 
@@ -22,10 +24,8 @@ struct RecordOptions {
     static constexpr std::size_t MaxCommentBytes = 80;
 
     std::string output;
-    // Empty: the port of settings slot 15.
-    std::optional<std::string> device;
-    // "COM1" ... "COM6" when --port named one of them.
-    std::string portName;
+    // Neither index nor device: the port of settings slot 15.
+    PortChoice port;
     int32_t durationSeconds = 0;
     CQuolixDoc::Comments comments;  // CP932
     // Every reply goes here too; empty: no such file.
@@ -35,11 +35,11 @@ struct RecordOptions {
 std::string RecordUsage();
 int RecordMain(const std::vector<std::string>& args, CliContext& context);
 
-// The device a --port value names, into device: "COM1" ... "COM6" (any case,
-// with or without the colon) name the devices the settings' ports stand for;
-// anything else is a device path, and portName is left empty. Fails for COM
-// names outside 1 to 6.
-Status DeviceFor(std::string_view port, std::string& device, std::string& portName);
+// What a --port value names, into choice: "COM1" ... "COM6" (any case, with
+// or without the colon) the port index; a name without a slash the device
+// of that stable name (a /dev/serial/by-id name, or a kernel name such as
+// ttyUSB0); anything else a device path. Fails for COM names outside 1 to 6.
+Status ChoosePort(std::string_view port, const PortRegistry& registry, PortChoice& choice);
 // UTF-8 comment number `number` to CP932; fails with a reason for text CP932
 // cannot hold, control characters or more than MaxCommentBytes bytes.
 Status ConvertComment(std::string_view utf8, int number, std::string& cp932);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "link/PortOpenError.h"
+
 namespace quolix {
 
 // The counter as the recording view sees it: open the port, send the request
@@ -24,10 +26,9 @@ class CounterLink {
     // 1 once the device went away under an open port (hang-up, I/O error): the
     // link has closed the port itself. The next successful open clears it.
     virtual int Lost() const { return 0; }
-    // The errno of the last failed open, 0 after a successful one.
-    virtual int OpenError() const { return 0; }
-    // The device of the last open attempt, for the user; empty when unknown.
-    virtual std::string DeviceName() const { return {}; }
+    // The last open attempt, successful or not: its COM number and device for
+    // the user (empty when unknown) and why it failed.
+    virtual PortOpenError LastOpenError() const { return {}; }
 };
 
 }  // namespace quolix

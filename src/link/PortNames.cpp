@@ -1,6 +1,8 @@
 #include "link/PortNames.h"
 
-#include <cstdlib>
+#include "link/ComPortMap.h"
+#include "link/PortBindings.h"
+#include "link/SysfsPortRegistry.h"
 
 namespace quolix {
 
@@ -13,13 +15,10 @@ std::string PortName(int index) {
 }
 
 std::string PortDevice(int index) {
-    const int slot = PortSlot(index);
-    const std::string variable = "QUOLIX_COM" + std::to_string(slot + 1);
-    const char* value = std::getenv(variable.c_str());
-    if (value != nullptr && value[0] != '\0') {
-        return value;
-    }
-    return "/dev/ttyS" + std::to_string(slot);
+    const SysfsPortRegistry registry;
+    ComPortMap map(registry, PortBindings::DefaultPath());
+    map.Refresh();
+    return map.Port(index).device;
 }
 
 }  // namespace quolix

@@ -12,8 +12,9 @@ int PortSlot(int index);
 // "COM1:" ... "COM6:", the name the user chooses from.
 std::string PortName(int index);
 
-// The device node behind a port name: QUOLIX_COM1 ... QUOLIX_COM6 when set and
-// not empty, otherwise /dev/ttyS0 ... /dev/ttyS5.
+// The device node behind a port name on this system (see ComPortMap):
+// QUOLIX_COM1 ... QUOLIX_COM6 when set and not empty, otherwise the device
+// bound to the number for this user; empty when none is.
 std::string PortDevice(int index);
 
 }  // namespace quolix

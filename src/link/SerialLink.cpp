@@ -52,12 +52,22 @@ SerialLink::~SerialLink() {
 }
 
 int SerialLink::OpenPort(int portIndex) {
-    return OpenDevice(PortDevice(portIndex));
+    const std::string device = PortDevice(portIndex);
+    std::string port = PortName(portIndex);
+    port.pop_back();  // "COM1", as messages name it
+    if (device.empty()) {
+        ClosePort();
+        failure_ = PortOpenError{PortOpenReason::NotAssigned, 0, port, device};
+        return 0;
+    }
+    const int opened = OpenDevice(device);
+    failure_.port = port;
+    return opened;
 }
 
 int SerialLink::OpenDevice(const std::string& path) {
     ClosePort();
-    devicePath_ = path;
+    failure_ = PortOpenError{PortOpenReason::None, 0, {}, path};
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
         return FailOpen(errno);
@@ -80,12 +90,12 @@ int SerialLink::OpenDevice(const std::string& path) {
     ::ioctl(fd.Get(), TIOCMBIS, &lines);
     port_ = std::move(fd);
     lost_ = false;
-    openError_ = 0;
     return 1;
 }
 
 int SerialLink::FailOpen(int error) {
-    openError_ = error;
+    failure_.reason = PortOpenReasonFor(error);
+    failure_.error = error;
     return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "base/UniqueFd.h"
 #include "link/CounterLink.h"
+#include "link/PortOpenError.h"
 #include "link/ReplyParser.h"
 
 namespace quolix {
@@ -26,7 +27,7 @@ class SerialLink : public CounterLink {
     int OpenPort(int portIndex) override;
     // Opens a device node by path: exclusively, raw 9600 8N1, no flow control,
     // DTR and RTS on. 1 on success, 0 when the node is missing, is not a
-    // terminal, or is held by another opener (OpenError says which). A port
+    // terminal, or is held by another opener (LastOpenError says which). A port
     // already open here is closed first: there is one port at a time.
     int OpenDevice(const std::string& path);
     int SendByte(uint8_t byte) override;
@@ -36,12 +37,11 @@ class SerialLink : public CounterLink {
     void ClosePort() override;
 
     int Lost() const override { return lost_ ? 1 : 0; }
-    int OpenError() const override { return openError_; }
-    std::string DeviceName() const override { return devicePath_; }
+    PortOpenError LastOpenError() const override { return failure_; }
 
     bool IsOpen() const { return port_.Valid(); }
     // The device of the last open attempt, successful or not, for messages.
-    const std::string& DevicePath() const { return devicePath_; }
+    const std::string& DevicePath() const { return failure_.device; }
 
   private:
     int FailOpen(int error);
@@ -50,9 +50,8 @@ class SerialLink : public CounterLink {
 
     UniqueFd port_;
     ReplyParser parser_;
-    std::string devicePath_;
+    PortOpenError failure_;
     bool lost_ = false;
-    int openError_ = 0;
 };
 
 }  // namespace quolix

@@ -10,11 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliProcess.h"
+#include "support/FakeSerialTree.h"
 
 namespace quolix::cli {
 namespace {
 
 using testing::CliProcess;
+using testing::FakeSerialTree;
 using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
@@ -293,16 +295,30 @@ TEST_F(CliProgramTest, AMissingDeviceEndsWithStatusTwoNamingIt) {
     const std::string out = dir.File("rec.qlx");
     const CliProcess::Result given = Run({"record", "-o", out, "--port", device});
     EXPECT_EQ(given.status, 2);
-    EXPECT_EQ(given.err, "quolix-cli: " + device + ": カウンタとの通信に失敗しました。\n" + device +
-                             ": デバイスが見つかりません。\n");
+    const std::string failed = "quolix-cli: " + device + ": カウンタとの通信に失敗しました。\n";
+    EXPECT_EQ(given.err, failed + device + ": デバイスが接続されていません。\n");
     EXPECT_FALSE(std::filesystem::exists(out));
     // The port of slot 15 (COM1: by default) through its variable.
     const CliProcess::Result fromSettings =
         Run({"record", "-o", out, "--duration", "1"}, {{"QUOLIX_COM1", device}});
     EXPECT_EQ(fromSettings.status, 2);
-    EXPECT_EQ(fromSettings.err, "quolix-cli: " + device +
-                                    ": カウンタとの通信に失敗しました。\nCOM1 " + device +
-                                    ": デバイスが見つかりません。\n");
+    EXPECT_EQ(fromSettings.err, failed + "COM1 " + device + ": デバイスが接続されていません。\n");
+}
+
+// A new device's number that cannot be stored is listed all the same, and
+// the status says it was not stored.
+TEST_F(CliProgramTest, PortsSaysWhenABindingCannotBeStored) {
+    FakeSerialTree tree;
+    tree.AddAdapter("ttyUSB0", "usb-FTDI_FT232R_USB_UART_A1-if00-port0", "FTDI", "FT232R", "A1");
+    WriteFile(dir.File("config"), "a file where the folder should be");
+    const CliProcess::Result result = Run(
+        {"ports"}, {{"QUOLIX_DEVICE_ROOT", tree.Root()}, {"XDG_CONFIG_HOME", dir.File("config")}});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out.rfind("COM1: FTDI FT232R (ttyUSB0)", 0), 0u) << result.out;
+    EXPECT_NE(
+        result.err.find(dir.File("config/quolix/ports") + ": ポートの割り当てを保存できません。"),
+        std::string::npos)
+        << result.err;
 }
 
 TEST_F(CliProgramTest, AFileThatIsNoTerminalIsNoPort) {
@@ -310,6 +326,8 @@ TEST_F(CliProgramTest, AFileThatIsNoTerminalIsNoPort) {
     WriteFile(device, "");
     const CliProcess::Result result = Run({"record", "-o", dir.File("rec.qlx"), "--port", device});
     EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find(device + ": シリアルポートではありません。"), std::string::npos)
+        << result.err;
     EXPECT_EQ(ReadFile(device), "");
 }
 

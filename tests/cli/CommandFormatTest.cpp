@@ -10,6 +10,8 @@
 #include "cli/RenderCommand.h"
 #include "cli/SettingsCommand.h"
 #include "cli/TerminalText.h"
+#include "link/PortOpenError.h"
+#include "link/SysfsPortRegistry.h"
 #include "settings/SettingsRecord.h"
 
 namespace quolix::cli {
@@ -301,41 +303,47 @@ TEST(SettingsFormatTest, TextListsNameSlotAndValueInWords) {
 
 struct PortCase {
     std::string given;
-    std::string device;  // empty: refused
+    int index;           // -1: a device
+    std::string device;  // empty with index -1: refused
 };
 
-class RecordDeviceFor : public ::testing::TestWithParam<PortCase> {};
+class RecordChoosePort : public ::testing::TestWithParam<PortCase> {};
 
-TEST_P(RecordDeviceFor, ComNamesMeanTheSettingsPortsAndAnythingElseIsAPath) {
-    ::unsetenv("QUOLIX_COM2");
-    std::string device;
-    std::string portName;
-    const Status named = DeviceFor(GetParam().given, device, portName);
-    if (GetParam().device.empty()) {
+TEST_P(RecordChoosePort, ComNamesAreNumbersStableNamesAreDevicesAndTheRestPaths) {
+    const SysfsPortRegistry registry("/fake");
+    PortChoice choice;
+    const Status named = ChoosePort(GetParam().given, registry, choice);
+    if (GetParam().index < 0 && GetParam().device.empty()) {
         EXPECT_FALSE(named.ok);
         EXPECT_FALSE(named.message.empty());
     } else {
         ASSERT_TRUE(named.ok) << named.message;
-        EXPECT_EQ(device, GetParam().device);
+        EXPECT_EQ(choice.index, GetParam().index);
+        EXPECT_EQ(choice.device, GetParam().device);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Names, RecordDeviceFor,
-    ::testing::Values(PortCase{"COM1", "/dev/ttyS0"}, PortCase{"com6:", "/dev/ttyS5"},
-                      PortCase{"Com2", "/dev/ttyS1"}, PortCase{"/dev/ttyUSB0", "/dev/ttyUSB0"},
-                      PortCase{"./com1", "./com1"}, PortCase{"ttyACM0", "ttyACM0"},
-                      PortCase{"COM0", ""}, PortCase{"COM7", ""}, PortCase{"COM", ""},
-                      PortCase{"COM1x", ""}, PortCase{"COM+1", ""}, PortCase{"", ""}));
+    Names, RecordChoosePort,
+    ::testing::Values(PortCase{"COM1", 0, ""}, PortCase{"com6:", 5, ""}, PortCase{"Com2", 1, ""},
+                      PortCase{"/dev/ttyUSB0", -1, "/dev/ttyUSB0"},
+                      PortCase{"./com1", -1, "./com1"},
+                      PortCase{"ttyACM0", -1, "/fake/dev/ttyACM0"},
+                      PortCase{"usb-FTDI_FT232R_USB_UART_A1-if00-port0", -1,
+                               "/fake/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1-if00-port0"},
+                      PortCase{"COM0", -1, ""}, PortCase{"COM7", -1, ""}, PortCase{"COM", -1, ""},
+                      PortCase{"COM1x", -1, ""}, PortCase{"COM+1", -1, ""}, PortCase{"", -1, ""}));
 
-TEST(RecordDeviceForTest, AComPortFollowsItsEnvironmentVariable) {
-    ::setenv("QUOLIX_COM3", "/tmp/sim-port", 1);
-    std::string device;
-    std::string portName;
-    EXPECT_TRUE(DeviceFor("COM3", device, portName).ok);
-    EXPECT_EQ(portName, "COM3");
-    EXPECT_EQ(device, "/tmp/sim-port");
+// The number is resolved when the port opens, so its variable still wins, and
+// the failure names the number and the device.
+TEST(RecordChoosePortTest, AComPortFollowsItsEnvironmentVariable) {
+    ::setenv("QUOLIX_COM3", "/nonexistent/sim-port", 1);
+    CliCounterLink link(PortChoice{2, {}});
+    EXPECT_EQ(link.OpenPort(0), 0);
     ::unsetenv("QUOLIX_COM3");
+    EXPECT_EQ(link.DevicePath(), "/nonexistent/sim-port");
+    EXPECT_EQ(PortOpenErrorText(link.LastOpenError()),
+              "COM3 /nonexistent/sim-port: デバイスが接続されていません。");
 }
 
 struct CommentCase {

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,11 +19,13 @@
 #include "acquisition/CQuolixDoc.h"
 #include "cli/CliProcess.h"
 #include "framework/DocumentFile.h"
+#include "support/FakeSerialTree.h"
 
 namespace quolix::cli {
 namespace {
 
 using testing::CliProcess;
+using testing::FakeSerialTree;
 using testing::TempDir;
 using testing::WriteFile;
 
@@ -326,6 +329,45 @@ TEST_F(RecordLinkEndToEndTest, ASilentCounterEndsTheRunAndKeepsTheFile) {
     EXPECT_EQ(result.status, 2) << result.err;
     EXPECT_NE(result.err.find("ファイルは変更していません"), std::string::npos) << result.err;
     EXPECT_EQ(testing::ReadFile(Output()), before);
+}
+
+// The counter on a USB adapter: the simulator stands behind ttyUSB0 of a fake
+// device tree. The first listing gives the adapter COM1, the settings' port,
+// which records from it; unplugged, COM1 keeps it and the failure says so.
+TEST_F(RecordEndToEndTest, AnAdapterSeenFirstBecomesCom1AndRecords) {
+    FakeSerialTree tree;
+    const std::string byId = "usb-FTDI_FT232R_USB_UART_A600XYZ-if00-port0";
+    tree.AddAdapter("ttyUSB0", byId, "FTDI", "FT232R USB UART", "A600XYZ", Link());
+    const std::map<std::string, std::string> system = {{"QUOLIX_DEVICE_ROOT", tree.Root()},
+                                                       {"XDG_CONFIG_HOME", dir.File("config")}};
+
+    const CliProcess::Result listed = CliProcess::Run(Cli, {"ports"}, system);
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(
+        listed.out.rfind("COM1: FTDI FT232R USB UART (ttyUSB0)  [" + byId + "]\nCOM2: 未接続\n", 0),
+        0u)
+        << listed.out;
+
+    const CliProcess::Result recorded = CliProcess::Run(
+        Cli, {"--settings", Settings(), "record", "-o", Output(), "--duration", "1"}, system);
+    ASSERT_EQ(recorded.status, 0) << recorded.err;
+    ExpectTheSimulatorsReadings(Lines(recorded.out));
+
+    tree.Unplug("ttyUSB0", byId);
+    const CliProcess::Result unplugged = CliProcess::Run(
+        Cli, {"--settings", Settings(), "record", "-o", Output(), "--overwrite", "--duration", "1"},
+        system);
+    EXPECT_EQ(unplugged.status, 2);
+    EXPECT_NE(unplugged.err.find("COM1 " + tree.Root() + "/dev/serial/by-id/" + byId +
+                                 ": デバイスが接続されていません。"),
+              std::string::npos)
+        << unplugged.err;
+    const CliProcess::Result absent = CliProcess::Run(Cli, {"ports", "--json"}, system);
+    EXPECT_NE(absent.out.find("{\"port\": \"COM1\", \"name\": \"" + byId + "\", \"device\": \"" +
+                              tree.Root() + "/dev/serial/by-id/" + byId +
+                              "\", \"text\": \"未接続\", \"present\": false"),
+              std::string::npos)
+        << absent.out;
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "framework/qt/Cp932LineEdit.h"
 #include "framework/qt/QtDeviceContext.h"
 #include "settings/SettingsStore.h"
+#include "support/FakeSerialTree.h"
 
 namespace quolix::app {
 namespace {
@@ -481,7 +482,7 @@ TEST_F(SettingsDialogTest, ComButtonsTellTheirDeviceInTheirToolTips) {
     unsetenv("QUOLIX_COM3");
     const auto dialog = Open();
     EXPECT_TRUE(Button(*dialog, Dlg::IdCom2)->toolTip().contains(U("/tmp/quolix-com2")));
-    EXPECT_TRUE(Button(*dialog, Dlg::IdCom3)->toolTip().contains(U("/dev/ttyS2")));
+    EXPECT_TRUE(Button(*dialog, Dlg::IdCom3)->toolTip().contains(U("なし")));
     if (saved != nullptr) {
         setenv("QUOLIX_COM2", previous.c_str(), 1);
     } else {
@@ -494,7 +495,11 @@ TEST_F(SettingsDialogTest, ControlsSitWhereTheTemplatePutsThem) {
     const DialogUnits& units = dialog->Units();
     EXPECT_EQ(units, DialogUnits(dialog->font()));
     EXPECT_EQ(dialog->windowTitle(), U("動作環境の設定"));
-    EXPECT_EQ(dialog->size(), units.Size(303, 259));
+    // One line more than the template, for the port's device.
+    EXPECT_EQ(dialog->size(), units.Size(303, 278));
+    EXPECT_EQ(dialog->Control(Dlg::IdPortDevice)->geometry(), units.Rect(10, 254, 225, 10));
+    EXPECT_EQ(dialog->Control(Dlg::IdAssignPort)->geometry().topLeft(), units.Point(239, 252));
+    EXPECT_EQ(Button(*dialog, Dlg::IdAssignPort)->text(), U("割り当て..."));
     EXPECT_EQ(dialog->Control(Dlg::IdOk)->geometry(), units.Rect(239, 231, 50, 14));
     EXPECT_EQ(dialog->Control(Dlg::IdCancel)->geometry(), units.Rect(239, 211, 50, 14));
     EXPECT_EQ(dialog->Control(Dlg::IdTitle2)->geometry(), units.Rect(20, 50, 260, 13));
@@ -522,7 +527,7 @@ TEST_F(SettingsDialogTest, ControlsSitWhereTheTemplatePutsThem) {
                                                {U("プリンタ種類"), units.Rect(175, 85, 115, 40)},
                                                {U("最小分解能"), units.Rect(175, 135, 55, 65)}};
     EXPECT_EQ(boxes, expected);
-    EXPECT_EQ(dialog->findChildren<QLabel*>().size(), 4);
+    EXPECT_EQ(dialog->findChildren<QLabel*>().size(), 5);
 }
 
 TEST_F(SettingsDialogTest, TabVisitsTheTabStopsInTemplateOrder) {
@@ -530,15 +535,15 @@ TEST_F(SettingsDialogTest, TabVisitsTheTabStopsInTemplateOrder) {
     ASSERT_TRUE(testing::ShowActive(*dialog));
     dialog->Control(Dlg::IdTitle1)->setFocus();
     std::vector<QWidget*> visited;
-    for (int i = 0; i < 13; ++i) {
+    for (int i = 0; i < 14; ++i) {
         visited.push_back(QApplication::focusWidget());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     std::vector<QWidget*> expected;
     for (const int id :
          {Dlg::IdTitle1, Dlg::IdTitle2, Dlg::IdFrameWidth, Dlg::IdCentreWidth, Dlg::IdGridWidth,
-          Dlg::IdDataWidth, Dlg::IdColourPrinter, Dlg::IdFrameColour, Dlg::IdCentreColour,
-          Dlg::IdGridColour, Dlg::IdDataColour, Dlg::IdOk, Dlg::IdCancel}) {
+          Dlg::IdDataWidth, Dlg::IdColourPrinter, Dlg::IdAssignPort, Dlg::IdFrameColour,
+          Dlg::IdCentreColour, Dlg::IdGridColour, Dlg::IdDataColour, Dlg::IdOk, Dlg::IdCancel}) {
         expected.push_back(dialog->Control(id));
     }
     EXPECT_EQ(visited, expected);
@@ -591,6 +596,55 @@ TEST_F(SettingsDialogTest, EnterInAnEditConfirmsThroughOk) {
     QTest::keyClick(dialog->Control(Dlg::IdFrameWidth), Qt::Key_Return);
     EXPECT_TRUE(Accepted(*dialog));
     EXPECT_EQ(Stored().Int(Slot::FrameWidth), 12);
+}
+
+// On a fake device tree: the line under the ports names the selected number's
+// device, and assigning another device stores it and shows it at once.
+TEST_F(SettingsDialogTest, ThePortLineFollowsTheSelectionAndAnAssignment) {
+    testing::FakeSerialTree tree;
+    const std::string ftdi = "usb-FTDI_FT232R_USB_UART_A600XYZ-if00-port0";
+    tree.AddAdapter("ttyUSB0", ftdi, "FTDI", "FT232R USB UART", "A600XYZ");
+    tree.AddAdapter("ttyACM0", "", "Arduino", "Uno", "1");
+    const std::string config = tree.Root() + "/config";
+    const QByteArray savedRoot = qgetenv("QUOLIX_DEVICE_ROOT");
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("QUOLIX_DEVICE_ROOT", QByteArray::fromStdString(tree.Root()));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config));
+    for (const char* name : {"QUOLIX_COM1", "QUOLIX_COM2", "QUOLIX_COM3"}) {
+        qunsetenv(name);
+    }
+
+    const auto dialog = Open();
+    const auto line = [&] {
+        return qobject_cast<QLabel*>(dialog->Control(Dlg::IdPortDevice))->text();
+    };
+    EXPECT_EQ(line(), U("COM3: 未接続"));  // slot 15 holds 2
+    Button(*dialog, Dlg::IdCom1)->click();
+    EXPECT_EQ(line(), U("COM1: Arduino Uno (ttyACM0)"));
+    Button(*dialog, Dlg::IdCom2)->click();
+    EXPECT_EQ(line(), U("COM2: FTDI FT232R USB UART (ttyUSB0)"));
+
+    std::vector<int> asked;
+    dialog->SetDeviceChooser([&](const ComPortMap&, int index) -> std::optional<std::string> {
+        asked.push_back(index);
+        return asked.size() == 1 ? std::optional<std::string>() : ftdi;
+    });
+    Button(*dialog, Dlg::IdCom3)->click();
+    Button(*dialog, Dlg::IdAssignPort)->click();  // cancelled
+    EXPECT_EQ(line(), U("COM3: 未接続"));
+    Button(*dialog, Dlg::IdAssignPort)->click();
+    EXPECT_EQ(asked, (std::vector<int>{2, 2}));
+    EXPECT_EQ(line(), U("COM3: FTDI FT232R USB UART (ttyUSB0)"));
+    std::ifstream stored(config + "/quolix/ports", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << stored.rdbuf();
+    EXPECT_EQ(bytes.str(), "COM1=ttyACM0\nCOM3=" + ftdi + "\n");
+    Button(*dialog, Dlg::IdCom2)->click();
+    EXPECT_EQ(line(), U("COM2: 未接続"));
+    EXPECT_TRUE(messages_.empty());
+
+    qputenv("QUOLIX_DEVICE_ROOT", savedRoot);
+    qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 }  // namespace

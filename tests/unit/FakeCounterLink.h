@@ -47,9 +47,15 @@ class FakeCounterLink : public CounterLink {
         open = false;
     }
     int Lost() const override { return lost; }
-    int OpenError() const override { return openError; }
-    std::string DeviceName() const override {
-        return openedIndices.empty() ? std::string() : PortDevice(openedIndices.back());
+    PortOpenError LastOpenError() const override {
+        if (openedIndices.empty()) {
+            return {};
+        }
+        const int error = open ? 0 : openError;
+        std::string port = PortName(openedIndices.back());
+        port.pop_back();
+        return {error == 0 ? PortOpenReason::None : PortOpenReasonFor(error), error, port,
+                PortDevice(openedIndices.back())};
     }
 
     void Vanish() {

@@ -19,7 +19,7 @@
 
 #include "base/UniqueFd.h"
 #include "link/PortNames.h"
-#include "link/PortProblem.h"
+#include "support/FakeSerialTree.h"
 
 namespace quolix {
 namespace {
@@ -216,9 +216,9 @@ TEST_F(SerialLinkTest, SecondLinkOnAHeldDeviceFails) {
     Deliver("00000042\r");
     SerialLink second;
     EXPECT_EQ(second.OpenDevice(pty_.Path()), 0);
-    EXPECT_EQ(ClassifyPortError(second.OpenError()), PortProblem::InUse);
     EXPECT_FALSE(second.IsOpen());
     EXPECT_EQ(second.DevicePath(), pty_.Path());
+    EXPECT_EQ(second.LastOpenError().reason, PortOpenReason::InUse);
     // The refused opener must not have flushed or reconfigured the holder's line.
     int32_t reading = Untouched;
     EXPECT_EQ(holder.ReceivePending(reading), 1);
@@ -246,7 +246,7 @@ TEST_F(SerialLinkTest, DeviceLockedByAnotherProgramIsRefused) {
     ASSERT_EQ(::flock(other.Get(), LOCK_EX | LOCK_NB), 0);
     SerialLink link;
     EXPECT_EQ(link.OpenDevice(pty_.Path()), 0);
-    EXPECT_EQ(link.OpenError(), EBUSY);
+    EXPECT_EQ(link.LastOpenError().reason, PortOpenReason::InUse);
     other.Reset();
     EXPECT_EQ(link.OpenDevice(pty_.Path()), 1);
 }
@@ -319,30 +319,6 @@ TEST_F(SerialLinkTest, OpenClearsTheParityAndErrorMarkingInputFlags) {
     EXPECT_EQ(after.c_iflag & Marking, 0u);
 }
 
-TEST(PortProblemTest, TheReasonTellsTheUserWhatToDo) {
-    struct Case {
-        int error;
-        PortProblem problem;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {ENOENT, PortProblem::NotFound, "デバイスが見つかりません。"},
-        {EACCES, PortProblem::NoPermission,
-         "アクセス権がありません (dialout グループに入るとシリアルポートを使えます)。"},
-        {EBUSY, PortProblem::InUse, "ほかのプログラムが使用中です。"},
-        {ENOTTY, PortProblem::NotTerminal, "シリアルポートではありません。"},
-    };
-    const std::string com2 = PortDevice(1);
-    for (const Case& c : cases) {
-        EXPECT_EQ(ClassifyPortError(c.error), c.problem) << c.error;
-        EXPECT_EQ(PortProblemLine(1, com2, c.error), "COM2 " + com2 + ": " + c.reason);
-    }
-    EXPECT_EQ(ClassifyPortError(EIO), PortProblem::Other);
-    // A device given by its path is not named after a COM port.
-    EXPECT_EQ(PortProblemLine(1, "/dev/ttyUSB7", ENOENT),
-              "/dev/ttyUSB7: デバイスが見つかりません。");
-}
-
 TEST(SerialLinkClosedTest, OperationsWithoutAPortDoNothing) {
     SerialLink link;
     int32_t reading = Untouched;
@@ -358,7 +334,7 @@ TEST(SerialLinkClosedTest, MissingDeviceFails) {
     SerialLink link;
     const std::string path = "/nonexistent/quolix-test-port";
     EXPECT_EQ(link.OpenDevice(path), 0);
-    EXPECT_EQ(link.OpenError(), ENOENT);
+    EXPECT_EQ(link.LastOpenError().error, ENOENT);
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(link.DevicePath(), path);
 }
@@ -370,7 +346,7 @@ TEST(SerialLinkClosedTest, OrdinaryFileIsNotAPortAndStaysUnchanged) {
     ASSERT_EQ(::write(file.Get(), "data", 4), 4);
     SerialLink link;
     EXPECT_EQ(link.OpenDevice(name), 0);
-    EXPECT_EQ(link.OpenError(), ENOTTY);
+    EXPECT_EQ(link.LastOpenError().error, ENOTTY);
     EXPECT_EQ(link.SendByte(0x0D), 0);
     struct stat info {};
     ASSERT_EQ(::fstat(file.Get(), &info), 0);
@@ -407,30 +383,24 @@ TEST(SerialLinkPortTest, OpenPortOnAMissingDeviceFails) {
     SerialLink link;
     EXPECT_EQ(link.OpenPort(3), 0);
     EXPECT_EQ(link.DevicePath(), "/nonexistent/quolix-com4");
+    EXPECT_EQ(link.LastOpenError().port, "COM4");
+    EXPECT_EQ(link.LastOpenError().reason, PortOpenReason::NotPresent);
 }
 
 struct PortCase {
     int index;
     const char* name;
-    const char* device;
 };
 
 class PortNameCases : public ::testing::TestWithParam<PortCase> {};
 
-TEST_P(PortNameCases, IndexMapsToNameAndDefaultDevice) {
-    const PortCase& c = GetParam();
-    const std::string variable = std::string("QUOLIX_COM") + c.name[3];
-    const ScopedEnv unset(variable.c_str(), nullptr);
-    EXPECT_EQ(PortName(c.index), c.name);
-    EXPECT_EQ(PortDevice(c.index), c.device);
+TEST_P(PortNameCases, IndexMapsToName) {
+    EXPECT_EQ(PortName(GetParam().index), GetParam().name);
 }
 
 const PortCase PortCases[] = {
-    {0, "COM1:", "/dev/ttyS0"},  {1, "COM2:", "/dev/ttyS1"},
-    {2, "COM3:", "/dev/ttyS2"},  {3, "COM4:", "/dev/ttyS3"},
-    {4, "COM5:", "/dev/ttyS4"},  {5, "COM6:", "/dev/ttyS5"},
-    {6, "COM1:", "/dev/ttyS0"},  {100, "COM1:", "/dev/ttyS0"},
-    {-1, "COM1:", "/dev/ttyS0"}, {-2147483647 - 1, "COM1:", "/dev/ttyS0"},
+    {0, "COM1:"}, {1, "COM2:"}, {2, "COM3:"},   {3, "COM4:"},  {4, "COM5:"},
+    {5, "COM6:"}, {6, "COM1:"}, {100, "COM1:"}, {-1, "COM1:"}, {-2147483647 - 1, "COM1:"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Ports, PortNameCases, ::testing::ValuesIn(PortCases));
@@ -443,9 +413,26 @@ TEST(PortNamesTest, EnvironmentOverridesTheDevice) {
     EXPECT_EQ(PortDevice(100), "/dev/ttyACM0");
 }
 
-TEST(PortNamesTest, EmptyEnvironmentValueFallsBackToTheDefault) {
-    const ScopedEnv com2("QUOLIX_COM2", "");
-    EXPECT_EQ(PortDevice(1), "/dev/ttyS1");
+// Without the variable the user's bindings on the system's devices decide;
+// an empty value counts as unset.
+TEST(PortNamesTest, WithoutTheVariableTheBoundDeviceIsOpened) {
+    testing::FakeSerialTree tree;
+    tree.AddAdapter("ttyUSB3", "usb-FTDI_FT232R_USB_UART_A1-if00-port0", "FTDI", "FT232R", "A1");
+    const ScopedEnv root("QUOLIX_DEVICE_ROOT", tree.Root().c_str());
+    const ScopedEnv config("XDG_CONFIG_HOME", (tree.Root() + "/config").c_str());
+    const ScopedEnv com1("QUOLIX_COM1", "");
+    const ScopedEnv com2("QUOLIX_COM2", nullptr);
+    EXPECT_EQ(PortDevice(0), tree.Dev("ttyUSB3"));
+    EXPECT_EQ(PortDevice(1), "");
+
+    SerialLink link;
+    EXPECT_EQ(link.OpenPort(1), 0);
+    EXPECT_EQ(link.LastOpenError().reason, PortOpenReason::NotAssigned);
+    EXPECT_EQ(link.LastOpenError().port, "COM2");
+    // An ordinary file where the node should be is refused as not a port.
+    EXPECT_EQ(link.OpenPort(0), 0);
+    EXPECT_EQ(link.LastOpenError().reason, PortOpenReason::NotATerminal);
+    EXPECT_EQ(link.LastOpenError().device, tree.Dev("ttyUSB3"));
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "framework/qt/QtDeviceContext.h"
 #include "link/PortNames.h"
 #include "settings/SettingsStore.h"
+#include "settings/dialog/PortAssignDialog.h"
 
 namespace quolix {
 namespace {
@@ -70,7 +71,8 @@ int32_t CSettingsDlg::ColourRef(const QColor& colour) {
 CSettingsDlg::CSettingsDlg(SettingsLocation settings, QWidget* parent)
     : CDialog(parent),
       settings_(std::move(settings)),
-      units_(DialogUnits::DialogFont(ScreenDpiY())) {
+      units_(DialogUnits::DialogFont(ScreenDpiY())),
+      ports_(registry_, PortBindings::DefaultPath()) {
     chooseColour_ = [this](int32_t initial) -> std::optional<int32_t> {
         const QColor chosen = QColorDialog::getColor(QColorFor(static_cast<Colour>(initial)), this);
         if (!chosen.isValid()) {
@@ -79,6 +81,12 @@ CSettingsDlg::CSettingsDlg(SettingsLocation settings, QWidget* parent)
         return ColourRef(chosen);
     };
     showMessage_ = [this](const QString& text) { ShowWarning(this, text); };
+    chooseDevice_ = [this](const ComPortMap& map, int index) {
+        return PortAssignDialog::Ask(map, index, this);
+    };
+    // Seeing a device for the first time gives it a number even when the
+    // number cannot be stored; the dialog shows it all the same.
+    ports_.Refresh();
 
     BuildControls();
     OnCreate();
@@ -90,7 +98,8 @@ void CSettingsDlg::BuildControls() {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(DialogUnits::DialogFont(ScreenDpiY()));
-    setFixedSize(units_.Size(303, 259));
+    // One line below the template's controls for the port's device.
+    setFixedSize(units_.Size(303, 278));
 
     const auto place = [this](int id, QWidget* control, QRect rect) {
         control->setGeometry(rect);
@@ -140,13 +149,16 @@ void CSettingsDlg::BuildControls() {
     portGroup_ = radioGroup({{IdCom1, "COM1", units_.Rect(250, 151, 30, 10)},
                              {IdCom2, "COM2", units_.Rect(250, 167, 30, 10)},
                              {IdCom3, "COM3", units_.Rect(250, 181, 30, 10)}});
-    // Which device each choice opens on this machine.
-    for (QAbstractButton* button : portGroup_->buttons()) {
-        const std::string device = PortDevice(portGroup_->id(button));
-        button->setToolTip(
-            QStringLiteral("接続先デバイス: %1")
-                .arg(QString::fromLocal8Bit(device.data(), static_cast<qsizetype>(device.size()))));
-    }
+    portDevice_ = new QLabel(this);
+    place(IdPortDevice, portDevice_, units_.Rect(10, 254, 225, 10));
+    auto* assign = new QPushButton(QStringLiteral("割り当て..."), this);
+    place(IdAssignPort, assign, DialogUnits::WidenedToFit(units_.Rect(239, 252, 50, 14), *assign));
+    connect(assign, &QPushButton::clicked, this, &CSettingsDlg::OnAssignPort);
+    connect(portGroup_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked) {
+            ShowPortDevice();
+        }
+    });
 
     struct ColourButton {
         int id;
@@ -198,19 +210,63 @@ void CSettingsDlg::BuildControls() {
     groupBox("プリンタ種類", units_.Rect(175, 85, 115, 40));
     groupBox("最小分解能", units_.Rect(175, 135, 55, 65));
 
-    const int tabOrder[] = {IdTitle1,         IdTitle2,
-                            IdFrameWidth,     IdCentreWidth,
-                            IdGridWidth,      IdDataWidth,
-                            IdColourPrinter,  IdResolution100Hz,
-                            IdResolution10Hz, IdResolution1Hz,
-                            IdCom1,           IdCom2,
-                            IdCom3,           IdFrameColour,
-                            IdCentreColour,   IdGridColour,
-                            IdDataColour,     IdOk,
+    const int tabOrder[] = {IdTitle1,
+                            IdTitle2,
+                            IdFrameWidth,
+                            IdCentreWidth,
+                            IdGridWidth,
+                            IdDataWidth,
+                            IdColourPrinter,
+                            IdResolution100Hz,
+                            IdResolution10Hz,
+                            IdResolution1Hz,
+                            IdCom1,
+                            IdCom2,
+                            IdCom3,
+                            IdAssignPort,
+                            IdFrameColour,
+                            IdCentreColour,
+                            IdGridColour,
+                            IdDataColour,
+                            IdOk,
                             IdCancel};
     for (size_t i = 1; i < std::size(tabOrder); ++i) {
         setTabOrder(controls_.at(tabOrder[i - 1]), controls_.at(tabOrder[i]));
     }
+}
+
+void CSettingsDlg::ShowPortDevice() {
+    // Which device each choice opens on this machine.
+    for (QAbstractButton* button : portGroup_->buttons()) {
+        const ComPort port = ports_.Port(portGroup_->id(button));
+        button->setToolTip(QStringLiteral("接続先デバイス: %1")
+                               .arg(port.device.empty() ? QStringLiteral("なし")
+                                                        : QString::fromStdString(port.device)));
+    }
+    const int index = portGroup_->checkedId();
+    if (index < 0) {
+        portDevice_->clear();
+        return;
+    }
+    const ComPort port = ports_.Port(index);
+    portDevice_->setText(QString::fromStdString(port.name + ": " + port.text));
+    portDevice_->setToolTip(QString::fromStdString(port.stableName));
+}
+
+void CSettingsDlg::OnAssignPort() {
+    // Without a selection the first number is the one meant, as the port
+    // names read any other index.
+    const int index = PortSlot(portGroup_->checkedId());
+    const std::optional<std::string> chosen = chooseDevice_(ports_, index);
+    if (!chosen) {
+        return;
+    }
+    // The binding is the user's, not the settings file's: it is stored now,
+    // whichever way the dialog ends.
+    if (const Status bound = ports_.Bind(index, *chosen); !bound.ok) {
+        showMessage_(QString::fromStdString(bound.message));
+    }
+    ShowPortDevice();
 }
 
 QWidget* CSettingsDlg::Control(int id) const {
@@ -235,6 +291,7 @@ void CSettingsDlg::OnCreate() {
 void CSettingsDlg::FillControls() {
     title1Edit_->SetCp932Text(title1);
     SelectRadio(*portGroup_, portIndex);
+    ShowPortDevice();
     centreWidthEdit_->SetCp932Text(std::to_string(centreWidth));
     dataWidthEdit_->SetCp932Text(std::to_string(dataWidth));
     gridWidthEdit_->SetCp932Text(std::to_string(gridWidth));

@@ -10,6 +10,8 @@
 
 #include "framework/qt/CDialog.h"
 #include "framework/qt/DialogUnits.h"
+#include "link/ComPortMap.h"
+#include "link/SysfsPortRegistry.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SettingsRecord.h"
 
@@ -17,6 +19,7 @@ class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QColor;
+class QLabel;
 
 namespace quolix {
 
@@ -50,6 +53,9 @@ class CSettingsDlg : public CDialog {
         IdResolution100Hz = 1014,
         IdResolution10Hz = 1015,
         IdResolution1Hz = 1016,
+        // Beyond the template: the selected number's device and its button.
+        IdPortDevice = 1017,
+        IdAssignPort = 1018,
     };
     static constexpr int Title1Limit = 128;  // bytes of CP932
     static constexpr int Title2Limit = 80;
@@ -61,6 +67,10 @@ class CSettingsDlg : public CDialog {
     using ColourChooser = std::function<std::optional<int32_t>(int32_t initial)>;
     // Shows a validation message; the default is a modal warning box.
     using MessageShower = std::function<void(const QString& text)>;
+    // The stable name of the device a port index is to mean, empty for none;
+    // nullopt when the choice was cancelled. The default opens
+    // PortAssignDialog.
+    using DeviceChooser = std::function<std::optional<std::string>(const ComPortMap&, int index)>;
 
     // A colour as the settings store it: 0x00BBGGRR.
     static int32_t ColourRef(const QColor& colour);
@@ -70,6 +80,7 @@ class CSettingsDlg : public CDialog {
 
     void SetColourChooser(ColourChooser chooser) { chooseColour_ = std::move(chooser); }
     void SetMessageShower(MessageShower shower) { showMessage_ = std::move(shower); }
+    void SetDeviceChooser(DeviceChooser chooser) { chooseDevice_ = std::move(chooser); }
 
     // OK: validates, copies, saves, then accepts; stays open when a value fails.
     void accept() override;
@@ -108,12 +119,18 @@ class CSettingsDlg : public CDialog {
     bool ReadWidth(Cp932LineEdit& edit, int& member);
     bool Fail(QWidget& control, const QString& message);
     void OnColourButton(int slot);
+    void ShowPortDevice();
+    void OnAssignPort();
 
     SettingsLocation settings_;
     std::string saveFailure_;
     DialogUnits units_;
     ColourChooser chooseColour_;
     MessageShower showMessage_;
+    DeviceChooser chooseDevice_;
+    // The devices behind the COM numbers, read when the dialog opens.
+    SysfsPortRegistry registry_;
+    ComPortMap ports_;
     std::map<int, QWidget*> controls_;
     Cp932LineEdit* title1Edit_ = nullptr;
     Cp932LineEdit* title2Edit_ = nullptr;
@@ -124,6 +141,7 @@ class CSettingsDlg : public CDialog {
     QCheckBox* colourPrinterCheck_ = nullptr;
     QButtonGroup* portGroup_ = nullptr;
     QButtonGroup* resolutionGroup_ = nullptr;
+    QLabel* portDevice_ = nullptr;
 };
 
 }  // namespace quolix

@@ -1,0 +1,18 @@
+// Linked into every test program: none of them may read the machine's serial
+// devices or write the user's port bindings. Tests that want devices make a
+// fake tree and point at it themselves.
+
+#include <stdlib.h>
+
+namespace {
+
+struct TestPortsEnvironment {
+    TestPortsEnvironment() {
+        ::setenv("QUOLIX_DEVICE_ROOT", QUOLIX_TEST_DEVICE_ROOT, 1);
+        ::setenv("XDG_CONFIG_HOME", QUOLIX_TEST_CONFIG_HOME, 1);
+    }
+};
+
+const TestPortsEnvironment environment;
+
+}  // namespace
