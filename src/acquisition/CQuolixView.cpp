@@ -86,7 +86,11 @@ void CQuolixView::ShowPortFailure() {
     }
     // The second line says which device and why, so the user knows what to
     // plug in, whom to ask for the dialout group, or which program to close.
-    const std::string line = PortOpenErrorText(PortAttempt());
+    PortOpenError failure = PortAttempt();
+    if (failure.reason == PortOpenReason::None) {
+        failure.reason = PortOpenReason::Other;  // a link that cannot say why
+    }
+    const std::string line = PortOpenErrorText(failure);
     std::string text(PortFailureText);
     text += '\n';
     text += Utf8ToCp932(line).value_or(line);

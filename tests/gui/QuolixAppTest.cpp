@@ -33,7 +33,6 @@
 #include "framework/qt/QtViewHost.h"
 #include "graph/LocalClock.h"
 #include "graph/PageLayout.h"
-#include "link/PortNames.h"
 #include "settings/SettingsStore.h"
 #include "settings/dialog/CSettingsDlg.h"
 #include "support/PageFrame.h"
@@ -260,7 +259,7 @@ TEST_F(QuolixAppTest, StatusPanesSayWhatTheLinkDoes) {
     Ticks(*app, 1);
     MainFrameUi& ui = app->Frame().Ui();
     ASSERT_TRUE(app->ExecuteCommand(ID_DATA_START));
-    EXPECT_EQ(ui.LinkPane(0)->text(), QString::fromStdString("COM1 " + PortDevice(0)));
+    EXPECT_EQ(ui.LinkPane(0)->text(), QStringLiteral("COM1 /dev/ttyUSB0"));
     EXPECT_EQ(ui.LinkPane(1)->text(), QStringLiteral("接続中"));
     EXPECT_EQ(ui.LinkPane(2)->text(), QStringLiteral("0日 00:00:00"));
     EXPECT_EQ(ui.LinkPane(3)->text(), QStringLiteral("間隔 1 秒"));

@@ -17,7 +17,6 @@
 #include "framework/CCmdUI.h"
 #include "framework/CommandIds.h"
 #include "framework/CommandRouter.h"
-#include "link/PortNames.h"
 #include "settings/SettingsStore.h"
 #include "unit/FakeCounterLink.h"
 #include "unit/FakeWindowServices.h"
@@ -207,9 +206,9 @@ TEST_F(CQuolixViewTest, PortFailureShowsOneMessageWithTheReasonAndKeepsTrying) {
     EXPECT_EQ(view.OnCreate(), 0);
     EXPECT_EQ(view.portOpen, 0);
     ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, ToCp932("カウンタとの通信に失敗しました。\n"
-                                               "COM1 " +
-                                               PortDevice(0) + ": デバイスが見つかりません。"));
+    EXPECT_EQ(window.messages[0].text,
+              ToCp932("カウンタとの通信に失敗しました。\n"
+                      "COM1 /dev/ttyUSB0: デバイスが接続されていません。"));
     EXPECT_EQ(window.messages[0].caption, ToCp932("通信ポート情報"));
     // No tick may reach a window that is still being made.
     EXPECT_EQ(window.timersSetAtLastMessage, 0u);
@@ -1059,7 +1058,7 @@ TEST_F(CQuolixViewTest, DisconnectStopsRetryingUntilConnect) {
     EXPECT_EQ(link.openedIndices, (std::vector<int>{0, 2}));
     Tick(5);
     EXPECT_EQ(StatusTexts::Of(view).link, "接続中");
-    EXPECT_EQ(StatusTexts::Of(view).port, "COM3 " + PortDevice(2));
+    EXPECT_EQ(StatusTexts::Of(view).port, "COM3 /dev/ttyUSB2");
     // A failing Connect says why and keeps trying.
     ASSERT_TRUE(router.Execute(ID_PORT_DISCONNECT));
     link.openResult = 0;
@@ -1074,12 +1073,12 @@ TEST_F(CQuolixViewTest, DisconnectStopsRetryingUntilConnect) {
 TEST_F(CQuolixViewTest, StatusTextsShowTheRecording) {
     StartUp();
     Tick(1);
-    EXPECT_EQ(StatusTexts::Of(view), (StatusTexts{"COM1 " + PortDevice(0), "接続中", "", "", ""}));
+    EXPECT_EQ(StatusTexts::Of(view), (StatusTexts{"COM1 /dev/ttyUSB0", "接続中", "", "", ""}));
     ASSERT_TRUE(router.Execute(ID_DATA_START));
     view.elapsed = 90061;
     Tick(NoReply);
-    EXPECT_EQ(StatusTexts::Of(view), (StatusTexts{"COM1 " + PortDevice(0), "応答なし",
-                                                  "1日 01:01:01", "間隔 1 秒", "1 点"}));
+    EXPECT_EQ(StatusTexts::Of(view),
+              (StatusTexts{"COM1 /dev/ttyUSB0", "応答なし", "1日 01:01:01", "間隔 1 秒", "1 点"}));
 }
 
 // A continued recording whose time is at the end of the 32-bit range stops

@@ -52,10 +52,10 @@ class FakeCounterLink : public CounterLink {
             return {};
         }
         const int error = open ? 0 : openError;
-        std::string port = PortName(openedIndices.back());
-        port.pop_back();
-        return {error == 0 ? PortOpenReason::None : PortOpenReasonFor(error), error, port,
-                PortDevice(openedIndices.back())};
+        // COM1 stands for /dev/ttyUSB0 here, whatever the machine has.
+        const int slot = PortSlot(openedIndices.back());
+        return {error == 0 ? PortOpenReason::None : PortOpenReasonFor(error), error,
+                "COM" + std::to_string(slot + 1), "/dev/ttyUSB" + std::to_string(slot)};
     }
 
     void Vanish() {
