@@ -46,6 +46,9 @@ if ! "$cli" --settings "$settings" settings --set resolution=100Hz --set port=CO
     exit 1
 fi
 echo "Settings:   $settings"
+# Its COM1 is the simulator: the machine's serial devices must not be bound to
+# the user's COM numbers by a demo.
+export XDG_CONFIG_HOME="$out/config"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     "$app" --settings "$settings" "$@"
