@@ -1,12 +1,15 @@
 #include "fuzz/SettingsChecks.h"
 
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "base/ReplacementFile.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/LineModel.h"
 #include "fuzz/MemoryFile.h"
@@ -116,7 +119,13 @@ int CheckSettings(const uint8_t* data, size_t size) {
         Require(record.Text(slot).size() <= LongestLine, "a text loads as at most 256 bytes");
         expected.Text(slot) = Normalised(record.Text(slot));
     }
-    Require(SaveSettings(output, record), "a loaded record can be saved");
+    {
+        // Saves are checked for what they write, not for reaching the disk; a
+        // flush per input made the run five times slower.
+        const ReplacementFile::ScopedSystemCalls noFlush(
+            {::write, [](int) { return 0; }, ::rename});
+        Require(SaveSettings(output, record), "a loaded record can be saved");
+    }
     SettingsRecord again = Earlier();
     Require(LoadSettings(output, again), "a saved settings file loads");
     Require(again == expected, "save then load keeps the record, normalised");

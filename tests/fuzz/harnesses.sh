@@ -28,7 +28,7 @@ fuzz_ci_runs() {
     case "$1" in
         replies) echo 200000 ;;
         record-file) echo 170000 ;;
-        settings) echo 240000 ;;
+        settings) echo 120000 ;;
     esac
 }
 
