@@ -49,10 +49,11 @@ measure() {  # name, command...
         /usr/bin/time -v -o "$tmp/$name.time" "$@" >"$tmp/$name.out" 2>&1
 }
 
-# The application keeps its settings beside the executable; the demo's own
-# window placement there is all it changes.
+# Settings, port bindings, recent files and the recovery copy all stay in
+# the run's folder: a measurement changes nothing of the user's.
 measure app env DISPLAY="$display" QUOLIX_COM1="$tmp/counter-app" \
-    "$app" --demo "$seconds" "$tmp/demo" &
+    XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state" \
+    "$app" --settings "$tmp/app.ini" --demo "$seconds" "$tmp/demo" &
 app_job=$!
 measure cli "$cli" --settings "$tmp/quolix.ini" record -o "$tmp/cli.qlx" \
     --port "$tmp/counter-cli" --duration "$seconds" &
