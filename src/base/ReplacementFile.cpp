@@ -1,42 +1,29 @@
 #include "base/ReplacementFile.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
-#include <memory>
+#include <filesystem>
 #include <random>
+#include <system_error>
 
+#include "base/FileSystem.h"
 #include "base/IntegerText.h"
+#include "base/Processes.h"
 #include "base/SystemErrorText.h"
 
 namespace quolix {
 
 namespace {
 
-constexpr ReplacementFile::SystemCalls RealCalls{::write, ::fsync, ::rename};
+constexpr ReplacementFile::SystemCalls RealCalls{
+    platform::Write, [](int fd) { return platform::SyncFile(fd) ? 0 : -1; },
+    [](const char* from, const char* to) { return platform::RenameOver(from, to) ? 0 : -1; }};
 const ReplacementFile::SystemCalls* calls = &RealCalls;
 
 // ".quolix-<pid>-<6 letters>": short, so that a target whose name is at the
 // file system's limit still gets a temporary beside it, and naming its
 // process, so that a leftover can be told from a save in progress.
 constexpr std::string_view TempPrefix = ".quolix-";
-
-std::string ResolveTarget(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        char resolved[PATH_MAX];
-        if (::realpath(path.c_str(), resolved) != nullptr) {
-            return resolved;
-        }
-    }
-    return path;
-}
 
 std::string RandomLetters() {
     static constexpr std::string_view Letters =
@@ -50,15 +37,12 @@ std::string RandomLetters() {
     return letters;
 }
 
-// Created with 0666 so that the kernel applies the umask (and a folder's
-// default ACL) as for any new file; no process-wide umask juggling.
 UniqueFd CreateTemporary(const std::string& folder, std::string& tempPath) {
     const std::string stem =
-        folder + "/" + std::string(TempPrefix) + std::to_string(::getpid()) + "-";
+        folder + "/" + std::string(TempPrefix) + std::to_string(platform::CurrentProcessId()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = stem + RandomLetters();
-        UniqueFd fd(
-            ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+        UniqueFd fd(platform::CreateNew(candidate));
         if (fd.Valid() || errno != EEXIST) {
             if (fd.Valid()) {
                 tempPath = std::move(candidate);
@@ -71,7 +55,7 @@ UniqueFd CreateTemporary(const std::string& folder, std::string& tempPath) {
 }
 
 // The process a temporary name belongs to, or 0 when it is not one of ours.
-pid_t OwnerOf(std::string_view name) {
+long long OwnerOf(std::string_view name) {
     if (!name.starts_with(TempPrefix)) {
         return 0;
     }
@@ -84,7 +68,7 @@ pid_t OwnerOf(std::string_view name) {
     if (!ParseInteger(name.substr(0, dash), 1, INT_MAX, pid)) {
         return 0;
     }
-    return static_cast<pid_t>(pid);
+    return pid;
 }
 
 }  // namespace
@@ -107,16 +91,16 @@ std::string ReplacementFile::FolderOf(const std::string& path) {
 }
 
 ReplacementFile::ReplacementFile(std::string path)
-    : path_(std::move(path)), target_(ResolveTarget(path_)) {
-    struct stat info {};
-    if (::stat(target_.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) {
+    : path_(std::move(path)), target_(platform::ResolveLink(path_)) {
+    platform::FileInfo info;
+    if (platform::InspectPath(target_, info)) {
+        if (info.kind == platform::FileKind::Directory) {
             error_ = EISDIR;
             return;
         }
         // The rename needs only the folder's permission; a file the user
         // made read-only must stay as it is.
-        if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
+        if (!platform::Writable(target_)) {
             error_ = errno;
             return;
         }
@@ -129,7 +113,9 @@ ReplacementFile::ReplacementFile(std::string path)
 
 ReplacementFile::~ReplacementFile() {
     if (!committed_ && !tempPath_.empty()) {
-        ::unlink(tempPath_.c_str());
+        // Closed first: Windows removes no file that is still open.
+        fd_.Reset();
+        platform::RemoveFile(tempPath_);
     }
 }
 
@@ -166,11 +152,7 @@ bool ReplacementFile::Commit(Flush flush) {
     if (!fd_.Valid() || committed_) {
         return false;
     }
-    struct stat info {};
-    if (::stat(target_.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        // Permissions are a courtesy; a file system without them still saves.
-        (void)::fchmod(fd_.Get(), info.st_mode & 07777);
-    }
+    platform::KeepPermissions(fd_.Get(), target_);
     if (flush != Flush::None && calls->fsync(fd_.Get()) != 0) {
         error_ = errno;
         return false;
@@ -187,8 +169,7 @@ bool ReplacementFile::Commit(Flush flush) {
     if (flush == Flush::DataAndFolder) {
         // The file is already complete under its name, so a failure here is
         // not worth failing the replacement for.
-        const UniqueFd folder(
-            ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const UniqueFd folder(platform::OpenFolder(FolderOf(target_)));
         if (folder.Valid()) {
             (void)calls->fsync(folder.Get());
         }
@@ -206,25 +187,24 @@ Status ReplacementFile::WriteWhole(const std::string& path, std::string_view byt
 }
 
 int ReplacementFile::SweepStale(const std::string& folder) {
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (dir == nullptr) {
-        return 0;
-    }
-    const int dirFd = ::dirfd(dir.get());
+    std::error_code error;
+    // The names are UTF-8 whatever the system's own code page.
+    const std::u8string utf8Folder(folder.begin(), folder.end());
+    std::filesystem::directory_iterator entry(std::filesystem::path(utf8Folder), error);
     int removed = 0;
     // Bounded, so that a folder that keeps changing cannot hold a save up.
-    for (int entries = 0; entries < 1000000; ++entries) {
-        const dirent* entry = ::readdir(dir.get());
-        if (entry == nullptr) {
-            break;
-        }
-        const pid_t owner = OwnerOf(entry->d_name);
-        if (owner == 0 || owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH) {
+    for (int entries = 0;
+         !error && entry != std::filesystem::directory_iterator() && entries < 1000000;
+         entry.increment(error), ++entries) {
+        const std::u8string utf8Name = entry->path().filename().u8string();
+        const std::string name(utf8Name.begin(), utf8Name.end());
+        const long long owner = OwnerOf(name);
+        if (owner == 0 || owner == platform::CurrentProcessId() || platform::ProcessRuns(owner)) {
             continue;
         }
-        struct stat info {};
-        if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && ::unlinkat(dirFd, entry->d_name, 0) == 0) {
+        std::error_code unreadable;
+        if (entry->symlink_status(unreadable).type() == std::filesystem::file_type::regular &&
+            platform::RemoveFile(folder + "/" + name)) {
             ++removed;
         }
     }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <string>
 #include <string_view>
 

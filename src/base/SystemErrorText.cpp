@@ -15,8 +15,10 @@ std::string SystemErrorText(int error) {
             return "この操作は許可されていません";
         case ENOSPC:
             return "ディスクの空き領域が足りません";
+#ifdef EDQUOT  // Windows' C library has no quotas
         case EDQUOT:
             return "ディスクの使用量の上限を超えています";
+#endif
         case EROFS:
             return "読み取り専用のファイルシステムです";
         case EBUSY:

@@ -1,10 +1,9 @@
 #include "cli/CommandSupport.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
 
 #include "base/Cp932.h"
+#include "base/FileSystem.h"
 #include "cli/CliContext.h"
 #include "cli/ExitStatus.h"
 #include "settings/SettingsStore.h"
@@ -112,10 +111,7 @@ bool LoadSettings(const CliContext& context, SettingsRecord& settings) {
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    return platform::SameFile(a, b);
 }
 
 }  // namespace quolix::cli

@@ -1,13 +1,11 @@
 #include "cli/RecordCommand.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
 #include <cerrno>
 #include <limits>
 
 #include "QuolixVersion.h"
+#include "base/FileSystem.h"
 #include "base/IntegerText.h"
 #include "base/ReplacementFile.h"
 #include "base/SystemErrorText.h"
@@ -51,9 +49,9 @@ std::size_t LargestRecordBytes() {
 // folder, or (with --overwrite) a recording that may be replaced. Anything
 // else that is there already is not ours to overwrite.
 bool CheckOutput(const std::string& path, bool overwrite, Reporter& reporter) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode)) {
+    platform::FileInfo info;
+    if (platform::InspectPath(path, info)) {
+        if (info.kind != platform::FileKind::Regular) {
             reporter.Say(path, "通常のファイルではないため、記録の保存先にできません。");
             return false;
         }

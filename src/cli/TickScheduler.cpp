@@ -1,6 +1,6 @@
 #include "cli/TickScheduler.h"
 
-#include <cerrno>
+#include "base/MonotonicClock.h"
 
 namespace quolix::cli {
 
@@ -11,9 +11,7 @@ constexpr int64_t NsPerSecond = 1'000'000'000;
 }  // namespace
 
 timespec TickScheduler::Now() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now;
+    return Add(timespec{}, platform::MonotonicNowNs());
 }
 
 timespec TickScheduler::Add(timespec at, int64_t ns) {
@@ -42,13 +40,8 @@ TickScheduler::Wake TickScheduler::WaitForTick(const volatile sig_atomic_t& stop
         if (stop != 0) {
             return Wake::Stop;
         }
-        const int result = clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next_, nullptr);
-        if (result == 0) {
-            break;
-        }
-        // EINTR: a signal ran its handler; look at the flag and sleep on.
-        // Anything else cannot happen with a valid deadline; never spin on it.
-        if (result != EINTR) {
+        // Cut short by a stop request: look at the flag and sleep on.
+        if (platform::SleepUntil(DifferenceNs(next_, timespec{}))) {
             break;
         }
     }

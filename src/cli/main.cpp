@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "base/ProgramArguments.h"
 #include "cli/CliApp.h"
 #include "cli/ProgramPaths.h"
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    quolix::platform::UseBinaryOutput();
+    const std::vector<std::string> args = quolix::platform::ProgramArguments(argc, argv);
     return quolix::cli::Run(args, quolix::cli::ProgramFolder(), stdout, stderr);
 }

@@ -1,7 +1,5 @@
 #include "framework/DocumentFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/FileSystem.h"
 #include "base/ReplacementFile.h"
 #include "base/SystemErrorText.h"
 #include "base/UniqueFd.h"
@@ -105,35 +104,35 @@ Status New(CDocument& doc) {
 Status Open(CDocument& doc, const std::string& path) {
     // The type is checked before the open: opening a device node can act
     // (a pseudo-terminal master is allocated, a tape rewinds).
-    struct stat named {};
-    if (::stat(path.c_str(), &named) != 0) {
+    platform::FileInfo named;
+    if (!platform::InspectPath(path, named)) {
         return Failure(path, OpenFailed, errno);
     }
-    if (S_ISDIR(named.st_mode)) {
+    if (named.kind == platform::FileKind::Directory) {
         return Failure(path, OpenFailed, EISDIR);
     }
-    if (!S_ISREG(named.st_mode)) {
+    if (named.kind != platform::FileKind::Regular) {
         return Failure(path, OpenFailed, EINVAL);
     }
-    // Non-blocking, so that a FIFO put in the file's place meanwhile cannot
-    // hang the open; anything but the file looked at is refused.
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    // A FIFO put in the file's place meanwhile cannot hang the open; anything
+    // but the file looked at is refused.
+    UniqueFd fd(platform::OpenForReading(path));
     if (!fd.Valid()) {
         return Failure(path, OpenFailed, errno);
     }
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0) {
+    platform::FileInfo info;
+    if (!platform::Inspect(fd.Get(), info)) {
         return Failure(path, OpenFailed, errno);
     }
-    if (info.st_dev != named.st_dev || info.st_ino != named.st_ino) {
+    if (!platform::SameIdentity(info, named)) {
         return Failure(path, OpenFailed, EAGAIN);
     }
-    if (static_cast<uintmax_t>(info.st_size) > MaxFileSize) {
+    if (info.size > MaxFileSize) {
         return Failure(path, TooLarge);
     }
     std::vector<uint8_t> bytes;
     int error = 0;
-    if (!ReadAll(fd.Get(), static_cast<std::size_t>(info.st_size), MaxFileSize, bytes, error)) {
+    if (!ReadAll(fd.Get(), static_cast<std::size_t>(info.size), MaxFileSize, bytes, error)) {
         return Failure(path, OpenFailed, error);
     }
     if (bytes.size() > MaxFileSize) {

@@ -1,5 +1,7 @@
 #include "graph/LocalClock.h"
 
+#include "base/LocalCalendar.h"
+
 namespace quolix {
 
 LocalTime ReadLocalClock() {
@@ -8,7 +10,7 @@ LocalTime ReadLocalClock() {
 
 LocalTime ToLocalTime(std::time_t moment) {
     std::tm parts{};
-    if (localtime_r(&moment, &parts) == nullptr) {
+    if (!platform::LocalCalendar(moment, parts)) {
         return LocalTime{};
     }
     return LocalTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,

@@ -1,9 +1,5 @@
 #include "link/PortNames.h"
 
-#include "link/ComPortMap.h"
-#include "link/PortBindings.h"
-#include "link/SysfsPortRegistry.h"
-
 namespace quolix {
 
 int PortSlot(int index) {
@@ -12,13 +8,6 @@ int PortSlot(int index) {
 
 std::string PortName(int index) {
     return "COM" + std::to_string(PortSlot(index) + 1) + ":";
-}
-
-std::string PortDevice(int index) {
-    const SysfsPortRegistry registry;
-    ComPortMap map(registry, PortBindings::DefaultPath());
-    map.Refresh();
-    return map.Port(index).device;
 }
 
 }  // namespace quolix

@@ -14,7 +14,8 @@ std::string PortName(int index);
 
 // The device node behind a port name on this system (see ComPortMap):
 // QUOLIX_COM1 ... QUOLIX_COM6 when set and not empty, otherwise the device
-// bound to the number for this user; empty when none is.
+// bound to the number for this user; empty when none is. On Windows the
+// port's own name ("COM1").
 std::string PortDevice(int index);
 
 }  // namespace quolix

@@ -1,7 +1,5 @@
 #include "settings/LineFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/FileSystem.h"
 #include "base/IntegerText.h"
 
 namespace quolix {
@@ -76,7 +75,7 @@ int LineFile::Open(const std::string& path, int mode) {
 
 bool LineFile::OpenForWriting(const std::string& path) {
     // O_TRUNC empties an existing file now, before any line is written.
-    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    UniqueFd fd(platform::OpenForWriting(path));
     if (!fd.Valid()) {
         return false;
     }
@@ -91,17 +90,17 @@ bool LineFile::OpenForWriting(const std::string& path) {
 bool LineFile::OpenForReading(const std::string& path) {
     // The descriptor lives only in this function: the file is released as soon
     // as its bytes are in the buffer.
-    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    // Opening a FIFO for reading would otherwise wait for a writer.
+    const UniqueFd fd(platform::OpenForReading(path));
     if (!fd.Valid()) {
         return false;
     }
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
-        info.st_size > ReadLimit) {
+    platform::FileInfo info;
+    if (!platform::Inspect(fd.Get(), info) || info.kind != platform::FileKind::Regular ||
+        info.size > static_cast<uint64_t>(ReadLimit)) {
         return false;
     }
-    const auto size = static_cast<int32_t>(info.st_size);
+    const auto size = static_cast<int32_t>(info.size);
     // Exactly the file's size; a one-byte allocation stands in for an empty
     // file so that the buffer is never null while reading.
     buffer_ = std::make_unique_for_overwrite<uint8_t[]>(std::max<size_t>(size, 1));

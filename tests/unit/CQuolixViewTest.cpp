@@ -1,7 +1,5 @@
 #include "acquisition/CQuolixView.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -14,6 +12,7 @@
 #include "acquisition/CQuolixDoc.h"
 #include "acquisition/RecordingMetadata.h"
 #include "acquisition/StatusTexts.h"
+#include "base/Cp932.h"
 #include "framework/CCmdUI.h"
 #include "framework/CommandIds.h"
 #include "framework/CommandRouter.h"
@@ -33,25 +32,10 @@ constexpr std::optional<int32_t> NoReply;
 // Last sample time from which no sampling interval fits any more.
 constexpr int32_t EndOfIntervals = 8'355'840;
 
-// Converts independently of the view's literals, so a wrong byte there shows.
+// Converts independently of the view's literals, so a wrong byte there shows
+// (the conversion itself is pinned by Cp932Test).
 std::string ToCp932(const std::string& utf8) {
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        return "iconv_open failed";
-    }
-    std::string in = utf8;
-    std::string out(in.size() * 2, '\0');
-    char* inPtr = in.data();
-    size_t inLeft = in.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    const size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    if (result == static_cast<size_t>(-1)) {
-        return "iconv failed";
-    }
-    out.resize(out.size() - outLeft);
-    return out;
+    return Utf8ToCp932(utf8).value_or("not CP932");
 }
 
 class CQuolixViewTest : public ::testing::Test {

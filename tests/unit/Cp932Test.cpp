@@ -73,15 +73,18 @@ TEST_P(Utf8RefusalTest, TextWithoutCp932FormIsRefused) {
     EXPECT_FALSE(IsCp932Representable(GetParam().utf8));
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, Utf8RefusalTest,
-                         testing::Values(RefusalCase{"Emoji", "\xF0\x9F\x98\x80"},
-                                         RefusalCase{"EmojiAfterText", "記録\xF0\x9F\x98\x80"},
-                                         RefusalCase{"Hangul", "\xED\x95\x9C"},
-                                         RefusalCase{"InvalidUtf8", "abc\xFF"},
-                                         RefusalCase{"TruncatedUtf8", "abc\xE8\xA8"}),
-                         [](const testing::TestParamInfo<RefusalCase>& info) {
-                             return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Utf8RefusalTest,
+    testing::Values(RefusalCase{"Emoji", "\xF0\x9F\x98\x80"},
+                    RefusalCase{"EmojiAfterText", "記録\xF0\x9F\x98\x80"},
+                    RefusalCase{"Hangul", "\xED\x95\x9C"}, RefusalCase{"InvalidUtf8", "abc\xFF"},
+                    // A control character: Windows' table has it,
+                    // glibc's not; refused on both.
+                    RefusalCase{"Control80", "\xC2\x80"},
+                    // Only Windows' best fit has these (as | and μ).
+                    RefusalCase{"BrokenBar", "\xC2\xA6"}, RefusalCase{"Micro", "\xC2\xB5"},
+                    RefusalCase{"TruncatedUtf8", "abc\xE8\xA8"}),
+    [](const testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
 
 struct Cp932RefusalCase {
     const char* name;
@@ -99,11 +102,49 @@ TEST_P(Cp932RefusalTest, BrokenBytesAreRefused) {
 
 INSTANTIATE_TEST_SUITE_P(Bytes, Cp932RefusalTest,
                          testing::Values(Cp932RefusalCase{"LeadByteAtEnd", "abc\x82"},
+                                         Cp932RefusalCase{"Lone80", "a\x80"},
                                          Cp932RefusalCase{"UndefinedSingleByte", "\xA0"},
                                          Cp932RefusalCase{"BadTrailByte", "\x82\x20"}),
                          [](const testing::TestParamInfo<Cp932RefusalCase>& info) {
                              return info.param.name;
                          });
+
+// Nine characters that only glibc's table writes: both systems write them
+// as glibc does (Windows' table, without best fit, would refuse them). They
+// read back as the characters those bytes stand for, so only one way.
+struct JisFormCase {
+    const char* name;
+    std::string utf8;
+    std::string cp932;
+    std::string readBack;
+};
+
+class Cp932JisFormTest : public testing::TestWithParam<JisFormCase> {};
+
+TEST_P(Cp932JisFormTest, IsWrittenAsTheJisCharacterOnEverySystem) {
+    EXPECT_EQ(Utf8ToCp932(GetParam().utf8), GetParam().cp932);
+    EXPECT_EQ(Cp932ToUtf8(GetParam().cp932), GetParam().readBack);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, Cp932JisFormTest,
+    testing::Values(JisFormCase{"Cent", "\xC2\xA2", "\x81\x91", "\xEF\xBF\xA0"},
+                    JisFormCase{"Pound", "\xC2\xA3", "\x81\x92", "\xEF\xBF\xA1"},
+                    JisFormCase{"Yen", "\xC2\xA5", "\x5C", "\\"},
+                    JisFormCase{"Not", "\xC2\xAC", "\x81\xCA", "\xEF\xBF\xA2"},
+                    JisFormCase{"EmDash", "\xE2\x80\x94", "\x81\x5C", "\xE2\x80\x95"},
+                    JisFormCase{"DoubleBar", "\xE2\x80\x96", "\x81\x61", "\xE2\x88\xA5"},
+                    JisFormCase{"Overline", "\xE2\x80\xBE", "\x7E", "~"},
+                    JisFormCase{"Minus", "\xE2\x88\x92", "\x81\x7C", "\xEF\xBC\x8D"},
+                    JisFormCase{"WaveDash", "\xE3\x80\x9C", "\x81\x60", "\xEF\xBD\x9E"},
+                    JisFormCase{"AmongText",
+                                "1\xE3\x80\x9C"
+                                "2\xE2\x88\x92\xE8\xA8\x98",
+                                "1\x81\x60"
+                                "2\x81\x7C\x8B\x4C",
+                                "1\xEF\xBD\x9E"
+                                "2\xEF\xBC\x8D\xE8\xA8\x98"}),
+    [](const testing::TestParamInfo<JisFormCase>& info) { return info.param.name; });
 
 struct DisplayCase {
     const char* name;

@@ -256,6 +256,9 @@ TEST_F(LineFileTest, FailedWriteIsReportedAndLaterLinesNeverOverrunTheBuffer) {
 }
 
 TEST_F(LineFileTest, WriteCutShortKeepsOnlyTheUnwrittenBytes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs a file size limit (setrlimit), which Windows does not have";
+#else
     const std::string path = dir_.File("partial.txt");
     LineFile file;
     ASSERT_EQ(file.Open(path, LineFile::WriteMode), 1);
@@ -271,6 +274,7 @@ TEST_F(LineFileTest, WriteCutShortKeepsOnlyTheUnwrittenBytes) {
     EXPECT_EQ(file.WriteLine(NumberedLine(LinesBeforeFlush + 1)), LineBytes);
     EXPECT_EQ(file.Close(), 1);
     EXPECT_EQ(ReadBytes(path), NumberedLines(LinesBeforeFlush + 2));
+#endif
 }
 
 TEST_F(LineFileTest, FlushWritesWhatIsBufferedNow) {
@@ -366,7 +370,7 @@ TEST_F(LineFileTest, FailedOpenLeavesTheObjectClosed) {
     const std::string sparse = dir_.File("huge.bin");
     // Larger than any buffer the object may hold; sparse, so it costs no disk.
     WriteBytes(sparse, "");
-    ASSERT_EQ(::truncate(sparse.c_str(), int64_t{3} << 30), 0);
+    std::filesystem::resize_file(sparse, uintmax_t{3} << 30);
     const struct {
         const char* name;
         std::string path;

@@ -96,6 +96,20 @@ TEST(ClockTextTest, MinutesAndSecondsTwoDigitsTheRestPlain) {
     EXPECT_EQ(FormatClock(LocalTime{}), "0-0-0  0:00:00");
 }
 
+// The C library reads the zone from TZ; Windows' has no setenv.
+void SetTimeZone(const char* zone) {
+#ifdef _WIN32
+    _putenv_s("TZ", zone == nullptr ? "" : zone);
+#else
+    if (zone == nullptr) {
+        unsetenv("TZ");
+    } else {
+        setenv("TZ", zone, 1);
+    }
+#endif
+    tzset();
+}
+
 class LocalClockTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -104,17 +118,9 @@ class LocalClockTest : public testing::Test {
         if (hadTz_) {
             savedTz_ = tz;
         }
-        setenv("TZ", "UTC", 1);
-        tzset();
+        SetTimeZone("UTC");
     }
-    void TearDown() override {
-        if (hadTz_) {
-            setenv("TZ", savedTz_.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
+    void TearDown() override { SetTimeZone(hadTz_ ? savedTz_.c_str() : nullptr); }
     bool hadTz_ = false;
     std::string savedTz_;
 };

@@ -1,13 +1,15 @@
 #pragma once
 
+#ifndef _WIN32
 #include <sys/resource.h>
-#include <sys/stat.h>
+#endif
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace quolix::testing {
@@ -17,9 +19,16 @@ namespace quolix::testing {
 class SettingsTempDir {
   public:
     SettingsTempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quolix-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
+        std::random_device seed;
+        std::error_code error;
+        const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+        // Bounded: a name taken already is tried again with another number.
+        for (int attempt = 0; !error && attempt < 100; ++attempt) {
+            const std::filesystem::path candidate = folder / ("quolix-" + std::to_string(seed()));
+            if (std::filesystem::create_directory(candidate, error)) {
+                path_ = candidate.generic_string();
+                return;
+            }
         }
     }
     ~SettingsTempDir() {
@@ -50,10 +59,11 @@ inline std::string ReadBytes(const std::string& path) {
 }
 
 inline bool Exists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
 }
 
+#ifndef _WIN32
 // Limits the size of any file this process writes, as a nearly full disk
 // would: a write reaching the limit is cut short and the next one fails with
 // EFBIG. SIGXFSZ is ignored meanwhile so the process survives. Both are
@@ -84,5 +94,6 @@ class FileSizeLimit {
     void (*previousHandler_)(int) = SIG_DFL;
     bool lifted_ = false;
 };
+#endif
 
 }  // namespace quolix::testing

@@ -29,7 +29,9 @@ const ReasonCase ReasonCases[] = {
     {EACCES, "アクセスが拒否されました"},
     {EPERM, "この操作は許可されていません"},
     {ENOSPC, "ディスクの空き領域が足りません"},
+#ifdef EDQUOT  // not in Windows' C library
     {EDQUOT, "ディスクの使用量の上限を超えています"},
+#endif
     {EROFS, "読み取り専用のファイルシステムです"},
     {EBUSY, "使用中です"},
     {ETXTBSY, "ファイルが使用中です"},

@@ -1,9 +1,8 @@
-#include "fuzz/MemoryFile.h"
-
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/MemoryFile.h"
 
 namespace quolix::fuzz {
 

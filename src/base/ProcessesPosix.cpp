@@ -1,0 +1,18 @@
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "base/Processes.h"
+
+namespace quolix::platform {
+
+long long CurrentProcessId() {
+    return ::getpid();
+}
+
+bool ProcessRuns(long long id) {
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
+}
+
+}  // namespace quolix::platform
