@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks formatting, then builds and runs the whole
-# suite twice: the dev build, and under AddressSanitizer + UBSan; then fuzzes
-# the three input parsers for a fixed number of inputs each (clang, libFuzzer).
+# suite twice: the dev build, and under AddressSanitizer + UBSan; then the
+# Windows build under wine; then fuzzes the three input parsers for a fixed
+# number of inputs each (clang, libFuzzer).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -25,6 +26,14 @@ for preset in dev asan; do
     echo "== $preset: test"
     ctest --preset "$preset"
 done
+
+# The core and quolix-cli for Windows (mingw-w64), tested under wine against
+# the dev build's simulator and Linux tool (scripts/windows-test.sh).
+echo "== windows: configure"
+cmake --preset windows >/dev/null
+echo "== windows: build"
+cmake --build --preset windows
+scripts/windows-test.sh build/dev
 
 echo "== fuzz: configure"
 cmake --preset fuzz >/dev/null
