@@ -38,6 +38,11 @@ int CreateNew(const std::string& path);
 // A folder, only to make its names durable with SyncFile; -1 where the
 // system has no such thing (Windows: RenameOver writes through).
 int OpenFolder(const std::string& path);
+// Opens path (made when missing, for this user only; a symbolic link in its
+// place is not followed) and takes the exclusive lock on it without waiting:
+// EWOULDBLOCK when another opener holds it. The lock goes with the
+// descriptor; the file may be removed while it is held.
+int LockExclusive(const std::string& path);
 // write(2) on both systems; the count may exceed what Windows' _write takes.
 ssize_t Write(int fd, const void* bytes, std::size_t size);
 

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +49,17 @@ int CreateNew(const std::string& path) {
 
 int OpenFolder(const std::string& path) {
     return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+int LockExclusive(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        return fd;
+    }
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
 }
 
 ssize_t Write(int fd, const void* bytes, std::size_t size) {

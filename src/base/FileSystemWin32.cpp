@@ -85,6 +85,29 @@ int OpenFolder(const std::string&) {
     return -1;
 }
 
+int LockExclusive(const std::string& path) {
+    const std::optional<std::wstring> wide = Wide(path);
+    if (!wide) {
+        return -1;
+    }
+    // Shared for removal only: a second opener is turned away as the lock
+    // is, and the holder can still remove the file it holds.
+    const HANDLE handle =
+        ::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        errno = error == ERROR_SHARING_VIOLATION ? EWOULDBLOCK : win32::ErrnoFor(error);
+        return -1;
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(handle);
+        errno = EMFILE;
+    }
+    return fd;
+}
+
 ssize_t Write(int fd, const void* bytes, std::size_t size) {
     return ::_write(fd, bytes, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
 }

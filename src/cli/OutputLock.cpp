@@ -1,16 +1,10 @@
 #include "cli/OutputLock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 
+#include "base/FileSystem.h"
 #include "base/ReplacementFile.h"
 
 namespace quolix::cli {
@@ -20,13 +14,7 @@ namespace {
 // Beside the file the saves replace (through a symbolic link, the file it
 // names), under a name of fixed length whatever the output's length.
 std::string LockPathFor(const std::string& output) {
-    std::string target = output;
-    struct stat info {};
-    char resolved[PATH_MAX];
-    if (::lstat(output.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
-        ::realpath(output.c_str(), resolved) != nullptr) {
-        target = resolved;
-    }
+    const std::string target = platform::ResolveLink(output);
     const std::string folder = ReplacementFile::FolderOf(target);
     const std::size_t slash = target.rfind('/');
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
@@ -40,10 +28,10 @@ std::string LockPathFor(const std::string& output) {
 }
 
 bool SameFile(int fd, const std::string& path) {
-    struct stat held {};
-    struct stat named {};
-    return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
-           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    platform::FileInfo held;
+    platform::FileInfo named;
+    return platform::Inspect(fd, held) && platform::InspectPath(path, named) &&
+           platform::SameIdentity(held, named);
 }
 
 }  // namespace
@@ -52,12 +40,8 @@ OutputLock::OutputLock(const std::string& output) : lockPath_(LockPathFor(output
     // A holder that is just leaving removes the lock file it locked; a lock
     // taken on that removed file would bind nobody, so it is taken again.
     for (int attempt = 0; attempt < 10; ++attempt) {
-        UniqueFd fd(::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+        UniqueFd fd(platform::LockExclusive(lockPath_));
         if (!fd.Valid()) {
-            error_ = errno;
-            return;
-        }
-        if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
             error_ = errno;
             return;
         }
@@ -72,7 +56,7 @@ OutputLock::OutputLock(const std::string& output) : lockPath_(LockPathFor(output
 
 OutputLock::~OutputLock() {
     if (fd_.Valid()) {
-        ::unlink(lockPath_.c_str());
+        platform::RemoveFile(lockPath_);
     }
 }
 

@@ -70,6 +70,14 @@ TEST_F(PlatformFileTest, ReplacementsOverAnExistingFileKeepEveryByte) {
     EXPECT_EQ(info.kind, platform::FileKind::Regular);
     EXPECT_EQ(info.size, Binary.size());
     EXPECT_EQ(Entries(), 1);
+    {
+        // Given up without a commit: its temporary goes, the file stays.
+        ReplacementFile abandoned(path);
+        ASSERT_TRUE(abandoned.Ok());
+        ASSERT_TRUE(abandoned.Write("never committed"));
+    }
+    EXPECT_EQ(ReadThroughLayer(path), Binary);
+    EXPECT_EQ(Entries(), 1);
 }
 
 TEST_F(PlatformFileTest, SameFileKnowsNamesOfOneFileFromTwoFiles) {
