@@ -64,6 +64,8 @@ std::string ResolveLink(const std::string& path);
 void KeepPermissions(int fd, const std::string& target);
 // False, with errno, when this user may not write the file (read-only).
 bool Writable(const std::string& path);
+// True when this user may make a file in folder.
+bool CanCreateIn(const std::string& folder);
 // True when both names lead to one file (hard links, links, case).
 bool SameFile(const std::string& a, const std::string& b);
 

@@ -114,8 +114,13 @@ void KeepPermissions(int fd, const std::string& target) {
     }
 }
 
+// As the file system will judge the write, with the effective ids.
 bool Writable(const std::string& path) {
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+bool CanCreateIn(const std::string& folder) {
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

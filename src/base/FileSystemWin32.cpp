@@ -197,6 +197,12 @@ bool Writable(const std::string& path) {
     return true;
 }
 
+bool CanCreateIn(const std::string& folder) {
+    // Windows says only at the attempt whether its access rules allow it.
+    FileInfo info;
+    return InspectPath(folder, info) && info.kind == FileKind::Directory;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
     FileInfo first;
     FileInfo second;

@@ -1,21 +1,18 @@
 #include "settings/SettingsLocation.h"
 
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdlib>
 #include <utility>
+
+#include "base/FileSystem.h"
+#include "base/UserFolders.h"
 
 namespace quolix {
 
 namespace {
 
 bool Exists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
+    platform::FileInfo info;
+    return platform::InspectPath(path, info);
 }
 
 std::string FolderOf(const std::string& path) {
@@ -28,25 +25,13 @@ std::string FolderOf(const std::string& path) {
 
 // As the file system will judge the write, with the effective ids.
 bool UserCanWrite(const std::string& path) {
-    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0) {
+    if (platform::Writable(path)) {
         return true;
     }
     if (errno != ENOENT || Exists(path)) {
         return false;
     }
-    return ::faccessat(AT_FDCWD, FolderOf(path).c_str(), W_OK | X_OK, AT_EACCESS) == 0;
-}
-
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-        return home;
-    }
-    // Services and su without -l may run without HOME.
-    const passwd* entry = ::getpwuid(::geteuid());
-    if (entry != nullptr && entry->pw_dir != nullptr && entry->pw_dir[0] == '/') {
-        return entry->pw_dir;
-    }
-    return {};
+    return platform::CanCreateIn(FolderOf(path));
 }
 
 }  // namespace
@@ -72,15 +57,9 @@ std::string SettingsLocation::ReadPath() const {
 }
 
 std::string PerUserSettingsPath() {
-    std::string config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
-        config = xdg;
-    } else {
-        const std::string home = HomeFolder();
-        if (home.empty()) {
-            return {};
-        }
-        config = home + (home.back() == '/' ? "" : "/") + ".config";
+    std::string config = platform::UserConfigFolder();
+    if (config.empty()) {
+        return {};
     }
     if (config.back() != '/') {
         config += '/';

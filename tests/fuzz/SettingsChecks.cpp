@@ -1,10 +1,8 @@
 #include "fuzz/SettingsChecks.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <span>
 #include <string>
 #include <vector>
@@ -28,10 +26,17 @@ constexpr size_t LongestLine = 256;
 class ScratchFolder {
   public:
     ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quolix-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
+        std::random_device seed;
+        std::error_code error;
+        const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+        // Bounded: a name taken already is tried again with another number.
+        for (int attempt = 0; !error && attempt < 100; ++attempt) {
+            const std::filesystem::path candidate =
+                folder / ("quolix-fuzz-" + std::to_string(seed()));
+            if (std::filesystem::create_directory(candidate, error)) {
+                path_ = candidate.generic_string();
+                return;
+            }
         }
     }
     ~ScratchFolder() {
