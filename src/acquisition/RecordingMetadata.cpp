@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/IntegerText.h"
+#include "base/LocalCalendar.h"
 
 namespace quolix {
 
@@ -136,11 +137,8 @@ WallTime ReadWallClock() {
     // To the nearest second, not the last one begun: a start stamped at
     // 15.999 s is 16 s, as a log of the replies would show it.
     const std::time_t now = exact.tv_sec + (exact.tv_nsec >= 500'000'000 ? 1 : 0);
-    std::tm local{};
     WallTime moment{static_cast<int64_t>(now), 0};
-    if (::localtime_r(&now, &local) != nullptr) {
-        moment.offsetSeconds = static_cast<int32_t>(local.tm_gmtoff);
-    }
+    (void)platform::UtcOffset(now, moment.offsetSeconds);
     return moment;
 }
 
