@@ -25,9 +25,16 @@ done
 export LC_ALL=C.UTF-8
 # shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh
+# The prefix first: wine_env_start sets an EXIT trap of its own, which the
+# one below replaces (and calls).
+wine_env_start
 work=$(mktemp -d "${TMPDIR:-/tmp}/quolix-windows.XXXXXX")
 sim_pid=
+record_pid=
 cleanup() {
+    if [[ -n $record_pid ]]; then
+        kill "$record_pid" 2>/dev/null || true
+    fi
     if [[ -n $sim_pid ]]; then
         kill "$sim_pid" 2>/dev/null || true
         wait "$sim_pid" 2>/dev/null || true
@@ -36,7 +43,6 @@ cleanup() {
     rm -rf -- "$work"
 }
 trap cleanup EXIT
-wine_env_start
 
 fail() {
     echo "windows-test: $*" >&2
@@ -108,3 +114,25 @@ cmp -s linux.json windows.json || fail "info --json differs between Linux and Wi
 "$linux_cli" --settings quolix.ini export run.qlx >linux.csv
 cmp -s linux.csv export.csv || fail "export differs between Linux and Windows"
 echo "windows: 6 samples recorded through COM1, stored and read back alike on both systems"
+
+echo "== windows: Ctrl+C ends a recording in order"
+# wine turns SIGINT into the console's Ctrl+C event; wine itself is the
+# background job, so that the signal reaches it.
+wine "$cli_exe" --settings quolix.ini record --port COM1 -o stopped.qlx >stopped.out \
+    2>stopped.err &
+record_pid=$!
+for _ in $(seq 1 100); do
+    [[ $(wc -l <stopped.out) -ge 2 ]] && break
+    sleep 0.1
+done
+kill -INT "$record_pid"
+status=0
+wait "$record_pid" || status=$?
+record_pid=
+((status == 0)) || fail "record ended with status $status after Ctrl+C: $(cat stopped.err)"
+cat stopped.out stopped.err
+awk '{ print $1 "," $3 }' stopped.out >printed.csv
+cli export stopped.qlx | tail -n +2 | cut -d, -f1,2 >stored.csv
+[[ -s printed.csv ]] && cmp -s stored.csv printed.csv ||
+    fail "after Ctrl+C the file does not hold the printed samples"
+echo "windows: Ctrl+C saved the $(wc -l <stored.csv) samples printed"
