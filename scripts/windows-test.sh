@@ -136,3 +136,29 @@ cli export stopped.qlx | tail -n +2 | cut -d, -f1,2 >stored.csv
 [[ -s printed.csv ]] && cmp -s stored.csv printed.csv ||
     fail "after Ctrl+C the file does not hold the printed samples"
 echo "windows: Ctrl+C saved the $(wc -l <stored.csv) samples printed"
+
+echo "== windows: the counter goes away and comes back"
+# A vanished device shows under wine as error 21 from ClearCommError: the
+# link closes the port and reopens it once a second until the simulator is
+# back on the same link.
+kill "$sim_pid"
+wait "$sim_pid" 2>/dev/null || true
+"$sim" --link "$work/counter" --script replies.txt --vanish-at 2 --vanish-for 2 \
+    >sim.out 2>sim.err &
+sim_pid=$!
+for _ in $(seq 1 100); do
+    [[ -s sim.out ]] && break
+    sleep 0.1
+done
+echo "\$ wine quolix-cli.exe record --port COM1 --duration 8 -o healed.qlx"
+cli record --port COM1 --duration 8 -o healed.qlx >healed.out 2>healed.err ||
+    fail "record failed across the outage: $(cat healed.err)"
+cat healed.out healed.err
+lost=$(grep -n "カウンタとの接続が切れました。" healed.err | head -1 | cut -d: -f1)
+back=$(grep -n "カウンタが再び応答しています。" healed.err | tail -1 | cut -d: -f1)
+[[ -n $lost && -n $back && $back -gt $lost ]] ||
+    fail "the loss and the return of the counter were not told in order"
+awk '{ print $1 "," $3 }' healed.out >printed.csv
+cli export healed.qlx | tail -n +2 | cut -d, -f1,2 >stored.csv
+cmp -s stored.csv printed.csv || fail "across the outage the file does not hold the printed samples"
+echo "windows: the link was lost and healed; $(wc -l <stored.csv) samples stored"

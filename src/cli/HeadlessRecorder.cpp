@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "acquisition/CQuolixView.h"
+#include "base/LocalCalendar.h"
 #include "base/ReplacementFile.h"
 #include "cli/ExitStatus.h"
 #include "cli/HeadlessWindow.h"
@@ -29,7 +30,7 @@ std::string LocalTimeText() {
     const time_t now = ::time(nullptr);
     tm local{};
     char text[32] = "";
-    if (::localtime_r(&now, &local) != nullptr) {
+    if (platform::LocalCalendar(now, local)) {
         ::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     }
     return text;

@@ -2,9 +2,10 @@
 
 namespace quolix {
 
-// The system's own name: CreateFile opens "COM1:" as the first port.
+// The system's own name, which CreateFile opens as the port: "COM1" (the
+// colon of "COM1:" would show doubled in "COM1: message").
 std::string PortDevice(int index) {
-    return PortName(index);
+    return "COM" + std::to_string(PortSlot(index) + 1);
 }
 
 }  // namespace quolix

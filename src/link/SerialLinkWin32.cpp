@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <utility>
 
+#include "base/Win32Support.h"
 #include "link/PortNames.h"
 #include "link/SerialLink.h"
 
@@ -43,6 +45,24 @@ void ConfigureLine(HANDLE port, DCB& line) {
     ::SetCommTimeouts(port, &timeouts);
 }
 
+// What a vanished device answers: wine reports a pseudo-terminal whose other
+// end closed as not ready (21), a port whose device had gone when it was
+// opened as an invalid function (1); a pulled USB adapter's driver may say
+// the device is gone or no longer exists.
+bool DeviceGone(DWORD error) {
+    return error == ERROR_NOT_READY || error == ERROR_INVALID_FUNCTION ||
+           error == ERROR_BAD_COMMAND || error == ERROR_DEVICE_REMOVED ||
+           error == ERROR_DEV_NOT_EXIST || error == ERROR_GEN_FAILURE;
+}
+
+// The errno a failed open means to the user: a port held by another program
+// is refused as access denied on Windows.
+int OpenErrno(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
+               ? EBUSY
+               : win32::ErrnoFor(error);
+}
+
 }  // namespace
 
 SerialLink::~SerialLink() {
@@ -56,16 +76,17 @@ int SerialLink::OpenPort(int portIndex) {
 int SerialLink::OpenDevice(const std::string& path) {
     ClosePort();
     devicePath_ = path;
-    // Share mode 0: no second opener while this one holds the port.
+    // "COM1" as the system names it; share mode 0: no second opener while
+    // this one holds the port.
     const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                         OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        return 0;
+        return FailOpen(OpenErrno(::GetLastError()));
     }
     const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
     if (fd < 0) {
         ::CloseHandle(handle);
-        return 0;
+        return FailOpen(EMFILE);
     }
     UniqueFd port(fd);
     // Only a port has a line state: an ordinary file fails here, and so does
@@ -74,7 +95,8 @@ int SerialLink::OpenDevice(const std::string& path) {
     DCB line{};
     line.DCBlength = sizeof line;
     if (::GetCommState(handle, &line) == 0) {
-        return 0;
+        const DWORD error = ::GetLastError();
+        return FailOpen(DeviceGone(error) ? ENOENT : ENOTTY);
     }
     ConfigureLine(handle, line);
     // Like the driver settings, not examined: a pseudo-terminal behind a
@@ -83,7 +105,24 @@ int SerialLink::OpenDevice(const std::string& path) {
     ::EscapeCommFunction(handle, SETRTS);
     ::PurgeComm(handle, PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR);
     port_ = std::move(port);
+    lost_ = false;
+    openError_ = 0;
     return 1;
+}
+
+int SerialLink::FailOpen(int error) {
+    openError_ = error;
+    return 0;
+}
+
+void SerialLink::NoteFailure(int error) {
+    if (!DeviceGone(static_cast<DWORD>(error))) {
+        return;
+    }
+    // Closed at once, so that a returning adapter can be opened again.
+    port_.Reset();
+    parser_.Clear();
+    lost_ = true;
 }
 
 int SerialLink::SendByte(uint8_t byte) {
@@ -91,7 +130,11 @@ int SerialLink::SendByte(uint8_t byte) {
         return 0;
     }
     DWORD written = 0;
-    return ::WriteFile(HandleOf(port_), &byte, 1, &written, nullptr) != 0 && written == 1 ? 1 : 0;
+    if (::WriteFile(HandleOf(port_), &byte, 1, &written, nullptr) != 0 && written == 1) {
+        return 1;
+    }
+    NoteFailure(static_cast<int>(::GetLastError()));
+    return 0;
 }
 
 int SerialLink::ReceivePending(int32_t& reading) {
@@ -100,13 +143,23 @@ int SerialLink::ReceivePending(int32_t& reading) {
     }
     DWORD errors = 0;
     COMSTAT status{};
-    if (::ClearCommError(HandleOf(port_), &errors, &status) == 0 || status.cbInQue == 0) {
+    // A device that has gone fails this query (wine: error 21), while
+    // ReadFile would only return nothing: the link is lost, not silent.
+    if (::ClearCommError(HandleOf(port_), &errors, &status) == 0) {
+        NoteFailure(static_cast<int>(::GetLastError()));
+        return 0;
+    }
+    if (status.cbInQue == 0) {
         return 0;
     }
     std::array<uint8_t, DrainLimit> received;
     const DWORD wanted = std::min<DWORD>(status.cbInQue, static_cast<DWORD>(received.size()));
     DWORD got = 0;
-    if (::ReadFile(HandleOf(port_), received.data(), wanted, &got, nullptr) == 0 || got == 0) {
+    if (::ReadFile(HandleOf(port_), received.data(), wanted, &got, nullptr) == 0) {
+        NoteFailure(static_cast<int>(::GetLastError()));
+        return 0;
+    }
+    if (got == 0) {
         return 0;
     }
     return parser_.Feed(received.data(), got, reading);
