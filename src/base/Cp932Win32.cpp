@@ -1,8 +1,9 @@
+#include "base/Cp932.h"
+
 #include <windows.h>
 
 #include <climits>
 
-#include "base/Cp932.h"
 #include "base/Win32Support.h"
 
 namespace quolix {

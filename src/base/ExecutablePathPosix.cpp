@@ -1,8 +1,8 @@
+#include "base/ExecutablePath.h"
+
 #include <unistd.h>
 
 #include <cstddef>
-
-#include "base/ExecutablePath.h"
 
 namespace quolix {
 

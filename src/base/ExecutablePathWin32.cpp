@@ -1,8 +1,9 @@
+#include "base/ExecutablePath.h"
+
 #include <windows.h>
 
 #include <algorithm>
 
-#include "base/ExecutablePath.h"
 #include "base/Win32Support.h"
 
 namespace quolix {

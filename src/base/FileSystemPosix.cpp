@@ -1,3 +1,5 @@
+#include "base/FileSystem.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -6,8 +8,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-
-#include "base/FileSystem.h"
 
 namespace quolix::platform {
 

@@ -1,3 +1,5 @@
+#include "base/FileSystem.h"
+
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
@@ -8,7 +10,6 @@
 #include <climits>
 #include <optional>
 
-#include "base/FileSystem.h"
 #include "base/Win32Support.h"
 
 namespace quolix::platform {

@@ -1,8 +1,8 @@
+#include "base/MonotonicClock.h"
+
 #include <time.h>
 
 #include <cerrno>
-
-#include "base/MonotonicClock.h"
 
 namespace quolix::platform {
 

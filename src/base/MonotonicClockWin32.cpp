@@ -1,9 +1,10 @@
+#include "base/MonotonicClock.h"
+
 #include <windows.h>
 
 #include <memory>
 #include <type_traits>
 
-#include "base/MonotonicClock.h"
 #include "base/Win32Support.h"
 
 namespace quolix::platform {

@@ -1,9 +1,9 @@
+#include "base/Processes.h"
+
 #include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
-
-#include "base/Processes.h"
 
 namespace quolix::platform {
 

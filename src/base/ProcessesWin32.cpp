@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "base/Processes.h"
+
+#include <windows.h>
 
 namespace quolix::platform {
 

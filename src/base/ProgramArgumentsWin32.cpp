@@ -1,3 +1,5 @@
+#include "base/ProgramArguments.h"
+
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -5,7 +7,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "base/ProgramArguments.h"
 #include "base/Win32Support.h"
 
 namespace quolix::platform {

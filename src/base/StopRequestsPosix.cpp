@@ -1,9 +1,9 @@
+#include "base/StopRequests.h"
+
 #include <signal.h>
 
 #include <array>
 #include <cstddef>
-
-#include "base/StopRequests.h"
 
 namespace quolix::platform {
 

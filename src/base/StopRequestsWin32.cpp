@@ -1,6 +1,7 @@
+#include "base/StopRequests.h"
+
 #include <windows.h>
 
-#include "base/StopRequests.h"
 #include "base/Win32Support.h"
 
 namespace quolix::platform {

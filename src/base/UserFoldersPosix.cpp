@@ -1,9 +1,9 @@
+#include "base/UserFolders.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
-
-#include "base/UserFolders.h"
 
 namespace quolix::platform {
 

@@ -1,7 +1,8 @@
+#include "base/UserFolders.h"
+
 #include <algorithm>
 #include <cstdlib>
 
-#include "base/UserFolders.h"
 #include "base/Win32Support.h"
 
 namespace quolix::platform {

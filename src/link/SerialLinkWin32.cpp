@@ -1,3 +1,5 @@
+#include "link/SerialLink.h"
+
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -10,7 +12,6 @@
 
 #include "base/Win32Support.h"
 #include "link/PortNames.h"
-#include "link/SerialLink.h"
 
 namespace quolix {
 

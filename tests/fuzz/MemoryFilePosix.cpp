@@ -1,8 +1,9 @@
+#include "fuzz/MemoryFile.h"
+
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include "fuzz/FuzzCheck.h"
-#include "fuzz/MemoryFile.h"
 
 namespace quolix::fuzz {
 

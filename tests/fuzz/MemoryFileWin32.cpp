@@ -1,9 +1,10 @@
+#include "fuzz/MemoryFile.h"
+
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 
 #include "fuzz/FuzzCheck.h"
-#include "fuzz/MemoryFile.h"
 
 namespace quolix::fuzz {
 
