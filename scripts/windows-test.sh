@@ -90,6 +90,9 @@ for _ in $(seq 1 100); do
 done
 grep -q "^$work/counter -> /dev/pts/" sim.out || fail "the simulator did not start: $(cat sim.err)"
 wine_env_map_port COM1 "$work/counter"
+echo "\$ wine quolix-cli.exe ports"
+cli ports | tee ports.txt
+grep "COM1" ports.txt | grep -q 'Serial' || fail "ports does not list COM1 as the system's port"
 
 echo "\$ wine quolix-cli.exe record --port COM1 --duration 5 -o run.qlx --comment 端末から"
 cli record --port COM1 --duration 5 -o run.qlx --comment 端末から >record.out 2>record.err ||

@@ -10,7 +10,7 @@
 #include "cli/Reporter.h"
 #include "link/ComPortMap.h"
 #include "link/PortBindings.h"
-#include "link/SysfsPortRegistry.h"
+#include "link/SystemPortRegistry.h"
 
 namespace quolix::cli {
 
@@ -113,8 +113,8 @@ int PortsMain(const std::vector<std::string>& args, CliContext& context) {
             ParseOrExit(parser, args, context, Command, PortsUsage(), Operands::None)) {
         return *status;
     }
-    const SysfsPortRegistry registry;
-    ComPortMap map(registry, PortBindings::DefaultPath());
+    const std::unique_ptr<PortRegistry> registry = MakeSystemPortRegistry();
+    ComPortMap map(*registry, PortBindings::DefaultPath());
     // The list is right for this run even when a new binding could not be
     // stored; the exit status says it was not.
     const Status stored = map.Refresh();

@@ -21,7 +21,7 @@
 #include "framework/DocumentFile.h"
 #include "link/PortBindings.h"
 #include "link/PortNames.h"
-#include "link/SysfsPortRegistry.h"
+#include "link/SystemPortRegistry.h"
 
 namespace quolix::cli {
 
@@ -171,8 +171,8 @@ int RecordMain(const std::vector<std::string>& args, CliContext& context) {
         return UsageError(context.reporter, Command, "-o で記録ファイルを指定してください。");
     }
     if (std::optional<std::string> port = parser.Value("port")) {
-        const SysfsPortRegistry registry;
-        if (const Status named = ChoosePort(*port, registry, options.port); !named.ok) {
+        const std::unique_ptr<PortRegistry> registry = MakeSystemPortRegistry();
+        if (const Status named = ChoosePort(*port, *registry, options.port); !named.ok) {
             return UsageError(context.reporter, Command, named.message);
         }
     }

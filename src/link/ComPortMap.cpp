@@ -22,6 +22,16 @@ std::string EnvironmentDevice(int index) {
     return value != nullptr ? std::string(value) : std::string();
 }
 
+// The index of a device that is itself named "COM1" ... "COM6"; -1 otherwise.
+int OwnNumber(const std::string& stableName) {
+    for (int index = 0; index < PortCount; ++index) {
+        if (stableName == "COM" + std::to_string(index + 1)) {
+            return index;
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 ComPortMap::ComPortMap(const PortRegistry& registry, std::string bindingsPath)
@@ -41,6 +51,12 @@ Status ComPortMap::Refresh() {
     for (const SerialDevice& device : present_) {
         if (bindings_.IndexOf(device.stableName) >= 0 ||
             !PortBindings::ValidName(device.stableName)) {
+            continue;
+        }
+        // Windows numbers its ports itself: the device it calls COM3 is COM3.
+        if (const int own = OwnNumber(device.stableName); own >= 0 && bindings_.Name(own).empty()) {
+            bindings_.Bind(own, device.stableName);
+            changed = true;
             continue;
         }
         for (int index = 0; index < PortCount; ++index) {

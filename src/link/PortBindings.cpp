@@ -1,21 +1,14 @@
 #include "link/PortBindings.h"
 
 #include <algorithm>
-#include <cstdlib>
+
+#include "base/UserFolders.h"
 
 namespace quolix {
 
 std::string PortBindings::DefaultPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    // A relative value is to be ignored, as the base directory rules say.
-    if (config != nullptr && config[0] == '/') {
-        return std::string(config) + "/quolix/ports";
-    }
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') {
-        return std::string(home) + "/.config/quolix/ports";
-    }
-    return {};
+    const std::string config = platform::UserConfigFolder();
+    return config.empty() ? std::string() : config + "/quolix/ports";
 }
 
 bool PortBindings::ValidName(std::string_view name) {

@@ -1,14 +1,13 @@
-#include "link/PortNames.h"
-
 #include "link/ComPortMap.h"
 #include "link/PortBindings.h"
-#include "link/SysfsPortRegistry.h"
+#include "link/PortNames.h"
+#include "link/SystemPortRegistry.h"
 
 namespace quolix {
 
 std::string PortDevice(int index) {
-    const SysfsPortRegistry registry;
-    ComPortMap map(registry, PortBindings::DefaultPath());
+    const std::unique_ptr<PortRegistry> registry = MakeSystemPortRegistry();
+    ComPortMap map(*registry, PortBindings::DefaultPath());
     map.Refresh();
     return map.Port(index).device;
 }

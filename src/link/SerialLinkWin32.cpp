@@ -71,12 +71,17 @@ SerialLink::~SerialLink() {
 }
 
 int SerialLink::OpenPort(int portIndex) {
-    return OpenDevice(PortDevice(portIndex));
+    const std::string device = PortDevice(portIndex);
+    std::string port = PortName(portIndex);
+    port.pop_back();  // "COM1", as messages name it
+    const int opened = OpenDevice(device);
+    failure_.port = port;
+    return opened;
 }
 
 int SerialLink::OpenDevice(const std::string& path) {
     ClosePort();
-    devicePath_ = path;
+    failure_ = PortOpenError{PortOpenReason::None, 0, {}, path};
     // "COM1" as the system names it; share mode 0: no second opener while
     // this one holds the port.
     const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -107,12 +112,12 @@ int SerialLink::OpenDevice(const std::string& path) {
     ::PurgeComm(handle, PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR);
     port_ = std::move(port);
     lost_ = false;
-    openError_ = 0;
     return 1;
 }
 
 int SerialLink::FailOpen(int error) {
-    openError_ = error;
+    failure_.reason = PortOpenReasonFor(error);
+    failure_.error = error;
     return 0;
 }
 

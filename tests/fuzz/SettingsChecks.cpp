@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FileSystem.h"
 #include "base/ReplacementFile.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/LineModel.h"
@@ -127,8 +128,12 @@ int CheckSettings(const uint8_t* data, size_t size) {
     {
         // Saves are checked for what they write, not for reaching the disk; a
         // flush per input made the run five times slower.
-        const ReplacementFile::ScopedSystemCalls noFlush(
-            {::write, [](int) { return 0; }, ::rename});
+        const ReplacementFile::ScopedSystemCalls noFlush({platform::Write, [](int) { return 0; },
+                                                          [](const char* from, const char* to) {
+                                                              return platform::RenameOver(from, to)
+                                                                         ? 0
+                                                                         : -1;
+                                                          }});
         Require(SaveSettings(output, record), "a loaded record can be saved");
     }
     SettingsRecord again = Earlier();

@@ -8,8 +8,14 @@ namespace {
 
 struct TestPortsEnvironment {
     TestPortsEnvironment() {
+#ifdef _WIN32
+        // Windows' C library has no setenv; its configuration folder is APPDATA.
+        ::_putenv_s("QUOLIX_DEVICE_ROOT", QUOLIX_TEST_DEVICE_ROOT);
+        ::_putenv_s("APPDATA", QUOLIX_TEST_CONFIG_HOME);
+#else
         ::setenv("QUOLIX_DEVICE_ROOT", QUOLIX_TEST_DEVICE_ROOT, 1);
         ::setenv("XDG_CONFIG_HOME", QUOLIX_TEST_CONFIG_HOME, 1);
+#endif
     }
 };
 
