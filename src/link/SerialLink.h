@@ -47,6 +47,8 @@ class SerialLink : public CounterLink {
     int FailOpen(int error);
     // Closes the port at once when error says the device is gone.
     void NoteFailure(int error);
+    // Marks the link lost and closes it without a word to the device.
+    void Lose();
 
     UniqueFd port_;
     ReplyParser parser_;

@@ -11,7 +11,6 @@
 #include <utility>
 
 #include "base/Win32Support.h"
-#include "link/PortNames.h"
 
 namespace quolix {
 
@@ -66,19 +65,6 @@ int OpenErrno(DWORD error) {
 
 }  // namespace
 
-SerialLink::~SerialLink() {
-    ClosePort();
-}
-
-int SerialLink::OpenPort(int portIndex) {
-    const std::string device = PortDevice(portIndex);
-    std::string port = PortName(portIndex);
-    port.pop_back();  // "COM1", as messages name it
-    const int opened = OpenDevice(device);
-    failure_.port = port;
-    return opened;
-}
-
 int SerialLink::OpenDevice(const std::string& path) {
     ClosePort();
     failure_ = PortOpenError{PortOpenReason::None, 0, {}, path};
@@ -115,20 +101,11 @@ int SerialLink::OpenDevice(const std::string& path) {
     return 1;
 }
 
-int SerialLink::FailOpen(int error) {
-    failure_.reason = PortOpenReasonFor(error);
-    failure_.error = error;
-    return 0;
-}
-
 void SerialLink::NoteFailure(int error) {
     if (!DeviceGone(static_cast<DWORD>(error))) {
         return;
     }
-    // Closed at once, so that a returning adapter can be opened again.
-    port_.Reset();
-    parser_.Clear();
-    lost_ = true;
+    Lose();
 }
 
 int SerialLink::SendByte(uint8_t byte) {
