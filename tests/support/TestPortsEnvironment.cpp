@@ -1,5 +1,6 @@
 // Linked into every test program: none of them may read the machine's serial
-// devices or write the user's port bindings. Tests that want devices make a
+// devices, write the user's port bindings, or leave recovery copies in the
+// user's state folder (the programs they start inherit this). Tests that want devices make a
 // fake tree and point at it themselves.
 
 #include <stdlib.h>
@@ -15,6 +16,7 @@ struct TestPortsEnvironment {
 #else
         ::setenv("QUOLIX_DEVICE_ROOT", QUOLIX_TEST_DEVICE_ROOT, 1);
         ::setenv("XDG_CONFIG_HOME", QUOLIX_TEST_CONFIG_HOME, 1);
+        ::setenv("XDG_STATE_HOME", QUOLIX_TEST_STATE_HOME, 1);
 #endif
     }
 };
