@@ -1,7 +1,6 @@
 #include "framework/RecoveryFile.h"
 
 #include <dirent.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -15,6 +14,7 @@
 #include <utility>
 
 #include "base/IntegerText.h"
+#include "base/Processes.h"
 #include "base/ReplacementFile.h"
 #include "base/SystemErrorText.h"
 #include "framework/CDocument.h"
@@ -45,7 +45,7 @@ pid_t OwnerOf(std::string_view name) {
 }
 
 bool Runs(pid_t pid) {
-    return pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH);
+    return pid != platform::CurrentProcessId() && platform::ProcessRuns(pid);
 }
 
 // Creates the folder and those above it; the state folder is the user's own.
@@ -117,8 +117,8 @@ void RecoveryFile::Discard(const std::string& path) {
 RecoveryFile::RecoveryFile(std::string folder, std::function<int64_t()> now)
     : folder_(std::move(folder)), now_(now ? std::move(now) : MonotonicSeconds) {
     if (!folder_.empty()) {
-        path_ =
-            folder_ + "/" + std::string(Prefix) + std::to_string(::getpid()) + std::string(Suffix);
+        path_ = folder_ + "/" + std::string(Prefix) + std::to_string(platform::CurrentProcessId()) +
+                std::string(Suffix);
     }
 }
 
