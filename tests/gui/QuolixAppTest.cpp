@@ -457,20 +457,13 @@ TEST_F(QuolixAppTest, CommandLinePrintReportsWhatBecameOfTheJob) {
         const char* reason;  // in the message after "run.qlx を印刷できませんでした。"
     };
     const Case cases[] = {
-        {"printed", {}, {}, "out.pdf", 0, nullptr},
-        {"refused before",
-         Status::Failure("プリンタ「PDF」は印刷を受け付けていません。"),
-         {},
-         "out.pdf",
-         1,
-         "プリンタ「PDF」は印刷を受け付けていません。"},
-        {"refused after",
-         {},
-         Status::Failure("プリンタ「PDF」が印刷を受け付けませんでした。"),
-         "out.pdf",
-         1,
+        {"printed", Status{}, Status{}, "out.pdf", 0, nullptr},
+        {"refused before", Status::Failure("プリンタ「PDF」は印刷を受け付けていません。"), Status{},
+         "out.pdf", 1, "プリンタ「PDF」は印刷を受け付けていません。"},
+        {"refused after", Status{},
+         Status::Failure("プリンタ「PDF」が印刷を受け付けませんでした。"), "out.pdf", 1,
          "プリンタ「PDF」が印刷を受け付けませんでした。"},
-        {"no folder", {}, {}, "none/out.pdf", 1, "に書き込めません。"},
+        {"no folder", Status{}, Status{}, "none/out.pdf", 1, "に書き込めません。"},
     };
     const std::string run = SaveRun();
     const std::string settings = WriteMaximisedSettings();
