@@ -371,6 +371,24 @@ TEST(QtDeviceContextText, AWindowRedrawsOnlyTextsWhosePixelsMayHaveChanged) {
     EXPECT_TRUE(image == first);
 }
 
+// What a window shows again after a tick: the new graph segment and the
+// readout, not the whole stretch between them.
+TEST(QtDeviceContextText, TheDrawnAreaHoldsEachDrawingButNotTheSpaceBetween) {
+    QImage image(QSize(400, 300), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QtDeviceContext dc(painter, Dpi);
+    dc.SelectFont(Font{120, Face});
+    dc.TextOut(10, 10, "12.345kHz");
+    dc.MoveTo(350, 250);
+    dc.LineTo(360, 280);
+    const QRegion drawn = dc.DrawnArea();
+    EXPECT_TRUE(drawn.contains(QPoint(12, 12)));
+    EXPECT_TRUE(drawn.contains(QPoint(350, 250)));
+    EXPECT_TRUE(drawn.contains(QPoint(360, 280)));
+    EXPECT_FALSE(drawn.contains(QPoint(200, 150)));
+}
+
 TEST(QtDeviceContextText, EmptyTextDrawsNothing) {
     const QImage image = Render(QSize(50, 50), Qt::black, [](DeviceContext& dc) {
         dc.SelectFont(TextFont);

@@ -630,6 +630,24 @@ TEST_F(QuolixAppTest, ATickThatChangesTheViewsInputsUpdatesTheCommands) {
     }
 }
 
+// A paint brings each exposed rectangle of the picture to the screen, and
+// nothing between them: a tick exposes the readout and a new segment.
+TEST_F(QuolixAppTest, APaintShowsThePictureInEachExposedRectangleOnly) {
+    auto app = Start();
+    QtViewHost& host = app->Frame().Host();
+    Ticks(*app, 1);
+    const QImage picture = host.grab().toImage();
+    const QRect readout(0, 0, host.width() / 2, host.height() / 4);
+    const QRect corner(host.width() * 3 / 4, host.height() * 3 / 4, host.width() / 4,
+                       host.height() / 4);
+    QImage shown(host.size(), QImage::Format_RGB32);
+    shown.fill(Qt::green);
+    host.render(&shown, QPoint(), QRegion(readout) + QRegion(corner));
+    EXPECT_TRUE(shown.copy(readout) == picture.copy(readout));
+    EXPECT_TRUE(shown.copy(corner) == picture.copy(corner));
+    EXPECT_EQ(shown.pixel(host.width() * 5 / 8, host.height() / 2), qRgb(0, 255, 0));
+}
+
 // Between whole repaints the window's picture is drawn in parts: the readout
 // only where its texts changed, a new sample as one more segment while the
 // axes stay. After every interval it must equal a whole repaint: on a series

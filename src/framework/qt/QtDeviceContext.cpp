@@ -167,8 +167,35 @@ void QtDeviceContext::LineTo(int32_t x, int32_t y) {
     position_ = to;
 }
 
+QRegion QtDeviceContext::DrawnArea() const {
+    QRegion area;
+    for (const QRect& rect : drawn_) {
+        area += rect;
+    }
+    return area;
+}
+
+void QtDeviceContext::Drew(const QRect& area) {
+    constexpr size_t MaxRects = 8;
+    for (QRect& rect : drawn_) {
+        if (rect.intersects(area)) {
+            rect |= area;
+            return;
+        }
+    }
+    if (drawn_.size() < MaxRects) {
+        drawn_.push_back(area);
+        return;
+    }
+    QRect all = area;
+    for (const QRect& rect : drawn_) {
+        all |= rect;
+    }
+    drawn_.assign(1, all);
+}
+
 void QtDeviceContext::Covered(const QRect& area) {
-    drawn_ |= area;
+    Drew(area);
     if (texts_ != nullptr) {
         texts_->Covered(area);
     }
@@ -199,7 +226,7 @@ void QtDeviceContext::TextOut(int32_t x, int32_t y, std::string_view text) {
     const QRect cell(x, y, size.width(), size.height());
     painter_.fillRect(cell, painter_.background());
     painter_.drawStaticText(QPoint(x, y), laidOut);
-    drawn_ |= cell.adjusted(0, 0, 1, 1);
+    Drew(cell.adjusted(0, 0, 1, 1));
     if (texts_ != nullptr) {
         texts_->Drew(drawing, cell.adjusted(0, 0, 1, 1));
     }

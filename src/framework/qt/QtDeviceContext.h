@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QColor>
 #include <QFont>
@@ -10,6 +11,7 @@
 #include <QPen>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QStaticText>
 #include <QString>
 
@@ -64,11 +66,13 @@ class QtDeviceContext : public DeviceContext {
     void TextOut(int32_t x, int32_t y, std::string_view text) override;
 
     // The part of the device drawn on since construction, so that a caller
-    // can bring just that part to the screen.
-    QRect DrawnArea() const { return drawn_; }
+    // can bring just that part to the screen: a few separate rectangles, not
+    // their bounding box, since a new graph segment and the readout lie far apart.
+    QRegion DrawnArea() const;
 
   private:
     void Covered(const QRect& area);
+    void Drew(const QRect& area);
 
     QPainter& painter_;
     int32_t dpiY_;
@@ -88,7 +92,9 @@ class QtDeviceContext : public DeviceContext {
     QtFontCache& fonts_;
     DrawnTextMemory* texts_;
     QPoint position_;
-    QRect drawn_;
+    // Kept apart up to a few; beyond that their bounding box, so that a whole
+    // graph's thousands of segments cost nothing to track.
+    std::vector<QRect> drawn_;
 };
 
 }  // namespace quolix

@@ -161,12 +161,15 @@ void QtViewHost::paintEvent(QPaintEvent* event) {
     }
     // Only the exposed part goes to the screen: the readout touches a small
     // band four times a second. The source is in the image's device pixels.
+    // Each rectangle on its own: the bounding box of a new graph segment and
+    // the readout would copy most of the window once a second.
     QPainter painter(this);
-    const QRect area = event->rect();
     const qreal ratio = image_.devicePixelRatio();
-    painter.drawImage(
-        QRectF(area), image_,
-        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+    for (const QRect& area : event->region()) {
+        painter.drawImage(QRectF(area), image_,
+                          QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio,
+                                 area.height() * ratio));
+    }
 }
 
 void QtViewHost::resizeEvent(QResizeEvent* event) {
