@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
@@ -81,10 +82,42 @@ constexpr int PromptIndent = 6;
 // Room on either side of a link pane's text.
 constexpr int LinkPaneMargin = 4;
 
-void SetTextIfChanged(QLabel* label, const QString& text) {
-    if (label->text() != text) {
-        label->setText(text);
+// The narrowest a pane may be: a state's or a lock key's pane keeps the width
+// of its longest text.
+int PaneMinimumWidth(const QLabel* pane) {
+    return pane->property("paneWidth").toInt();
+}
+
+bool IsHeld(const QLabel* pane) {
+    return pane->minimumSize() == pane->maximumSize();
+}
+
+void ReleasePane(QLabel* pane) {
+    if (IsHeld(pane)) {
+        pane->setMinimumSize(PaneMinimumWidth(pane), 0);
+        pane->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
+}
+
+// Held at the size the layout gave it, a pane takes a new text of the same
+// width without the window being laid out again, which costs far more than
+// the text; a text of another width, or a new status-bar size, lets it go, so
+// that the layout places the panes as it always has.
+void SetPaneText(QLabel* pane, const QString& text) {
+    if (pane->text() == text) {
+        return;
+    }
+    const QFontMetrics metrics = pane->fontMetrics();
+    if (metrics.horizontalAdvance(text) != metrics.horizontalAdvance(pane->text())) {
+        ReleasePane(pane);
+    } else if (!IsHeld(pane) && pane->isVisible()) {
+        pane->setFixedSize(pane->size());
+    }
+    pane->setText(text);
+}
+
+void SetTextIfChanged(QLabel* label, const QString& text) {
+    SetPaneText(label, text);
     label->setVisible(!text.isEmpty());
 }
 
@@ -201,18 +234,24 @@ void MainFrameUi::BuildStatusBar() {
             // left of it stay put when the state changes.
             QLabel* state = linkPanes_[1];
             state->setAlignment(Qt::AlignCenter);
-            state->setMinimumWidth(state->fontMetrics().horizontalAdvance(FromUtf8("再接続待ち")) +
+            state->setProperty("paneWidth",
+                               state->fontMetrics().horizontalAdvance(FromUtf8("再接続待ち")) +
                                    2 * LinkPaneMargin);
+            state->setMinimumWidth(PaneMinimumWidth(state));
         } else {
             label->setAlignment(Qt::AlignCenter);
-            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 8);
             // The pane keeps its width while its key is off and it is blank.
+            label->setProperty("paneWidth",
+                               label->fontMetrics().horizontalAdvance(label->text()) + 8);
+            label->setMinimumWidth(PaneMinimumWidth(label));
             label->setProperty("indicatorText", label->text());
             label->setText(QString());
             statusBar_->addPermanentWidget(label);
         }
         panes_.push_back(label);
     }
+
+    statusBar_->installEventFilter(this);
 
     QAction* toggle = Action(ID_VIEW_STATUS_BAR);
     toggle->setCheckable(true);
@@ -221,6 +260,15 @@ void MainFrameUi::BuildStatusBar() {
 }
 
 bool MainFrameUi::eventFilter(QObject* watched, QEvent* event) {
+    // Before the bar lays its panes out at the new size: none stays held.
+    if (watched == statusBar_ && event->type() == QEvent::Resize) {
+        for (QLabel* pane : panes_) {
+            ReleasePane(pane);
+        }
+        for (QLabel* pane : linkPanes_) {
+            ReleasePane(pane);
+        }
+    }
     if (watched == StatusPane(0) &&
         (event->type() == QEvent::Move || event->type() == QEvent::Show)) {
         AlignIdleText();
@@ -255,10 +303,7 @@ void MainFrameUi::ShowLockKeys(const std::optional<LockKeys>& keys) {
                                     keys && keys->scroll};
     for (size_t i = 0; i < on.size(); ++i) {
         QLabel* pane = StatusPane(i + 1);
-        const QString text = on[i] ? pane->property("indicatorText").toString() : QString();
-        if (pane->text() != text) {
-            pane->setText(text);
-        }
+        SetPaneText(pane, on[i] ? pane->property("indicatorText").toString() : QString());
     }
 }
 

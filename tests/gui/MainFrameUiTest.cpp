@@ -1,6 +1,7 @@
 #include "app/MainFrameUi.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <QAction>
@@ -31,6 +32,26 @@ QString U(const char* utf8) {
 uint32_t IdOf(const QAction* action) {
     return action->data().toUInt();
 }
+
+// Counts the events of one type a widget receives while it lives.
+class EventCounter : public QObject {
+  public:
+    EventCounter(QObject* watched, QEvent::Type type, int& count) : type_(type), count_(count) {
+        watched->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == type_) {
+            ++count_;
+        }
+        return false;
+    }
+
+  private:
+    QEvent::Type type_;
+    int& count_;
+};
 
 class MainFrameUiTest : public testing::Test {
   protected:
@@ -317,6 +338,59 @@ TEST_F(MainFrameUiTest, StatusBarHasTheFivePanesInOrder) {
     for (size_t i = 1; i < 5; ++i) {
         EXPECT_TRUE(ui_->StatusPane(i)->text().isEmpty()) << i;
     }
+}
+
+// The elapsed time and the count change every second: a text of the same
+// width repaints its pane without the bar being laid out again, while a wider
+// text or a narrower window still moves the panes as the layout decides.
+TEST_F(MainFrameUiTest, PanesKeepTheirPlacesUnlessTheirTextsOrTheBarChangeWidth) {
+    QStatusBar* bar = ui_->StatusBar();
+    // A long port name, which a narrow window must cut short.
+    const auto show = [this](const char* elapsed, const char* count, char port = '0') {
+        const std::string name =
+            std::string("COM1 /dev/serial/by-id/usb-0403_6001_A50285BI-if00-port") + port;
+        ui_->ShowLinkTexts(StatusTexts{name, "接続中", elapsed, "間隔 1 秒", count});
+    };
+    // Every pane within the bar, each right of the one before.
+    const auto inOrder = [this, bar] {
+        std::vector<QLabel*> order = {ui_->StatusPane(0)};
+        for (size_t i = 0; i < MainFrameUi::LinkPaneCount; ++i) {
+            order.push_back(ui_->LinkPane(i));
+        }
+        for (size_t i = 1; i < ui_->StatusPaneCount(); ++i) {
+            order.push_back(ui_->StatusPane(i));
+        }
+        for (size_t i = 1; i < order.size(); ++i) {
+            if (order[i - 1]->geometry().right() >= order[i]->geometry().left() ||
+                order[i]->geometry().right() >= bar->width()) {
+                return false;
+            }
+        }
+        return true;
+    };
+    int layouts = 0;
+    EventCounter counter(bar, QEvent::LayoutRequest, layouts);
+    show("0日 00:00:01", "2 点");
+    window_.resize(1000, 480);
+    ShowAndActivate(window_);
+    ui_->ShowLockKeys(LockKeys{true, true, true, true});
+    QTest::qWait(50);
+    show("0日 00:00:02", "3 点", '1');
+    QTest::qWait(50);
+
+    layouts = 0;
+    show("0日 00:00:03", "4 点", '2');
+    QTest::qWait(50);
+    EXPECT_EQ(layouts, 0);
+    EXPECT_EQ(ui_->LinkPane(2)->text(), U("0日 00:00:03"));
+
+    show("0日 00:00:04", "1000 点", '2');
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return ui_->LinkPane(4)->width() >= ui_->LinkPane(4)->sizeHint().width(); }));
+    EXPECT_TRUE(inOrder());
+
+    window_.resize(600, 480);
+    EXPECT_TRUE(QTest::qWaitFor(inOrder));
 }
 
 // The idle text and the prompts start at the same place, so the text does
