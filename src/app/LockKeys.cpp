@@ -1,5 +1,7 @@
 #include "app/LockKeys.h"
 
+#include <array>
+
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -12,14 +14,19 @@ namespace quolix::app {
 #ifdef QUOLIX_HAVE_X11
 namespace {
 
-// Asked by name: the order of a keyboard's indicators is its own.
-bool IndicatorOn(Display* display, const char* name) {
+// Found by name: the order of a keyboard's indicators is its own. -1 for a
+// light the keyboard does not have.
+int IndicatorIndex(Display* display, const char* name) {
     const Atom atom = XInternAtom(display, name, True);
-    Bool on = False;
-    if (atom == None || !XkbGetNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr)) {
-        return false;
+    int index = -1;
+    if (atom == None || !XkbGetNamedIndicator(display, atom, &index, nullptr, nullptr, nullptr)) {
+        return -1;
     }
-    return on == True;
+    return index;
+}
+
+bool IsOn(unsigned int lights, int index) {
+    return index >= 0 && index < 32 && (lights & (1u << index)) != 0;
 }
 
 }  // namespace
@@ -34,11 +41,20 @@ std::optional<LockKeys> LockKeys::Read() {
     if (display == nullptr) {
         return std::nullopt;
     }
+    // The lights' places once; then all four lights in one request a second
+    // rather than one round trip to the server for each.
+    static const std::array<int, 4> indices = {
+        IndicatorIndex(display, "Kana"), IndicatorIndex(display, "Caps Lock"),
+        IndicatorIndex(display, "Num Lock"), IndicatorIndex(display, "Scroll Lock")};
+    unsigned int lights = 0;
+    if (XkbGetIndicatorState(display, XkbUseCoreKbd, &lights) != Success) {
+        return std::nullopt;
+    }
     LockKeys keys;
-    keys.kana = IndicatorOn(display, "Kana");
-    keys.caps = IndicatorOn(display, "Caps Lock");
-    keys.num = IndicatorOn(display, "Num Lock");
-    keys.scroll = IndicatorOn(display, "Scroll Lock");
+    keys.kana = IsOn(lights, indices[0]);
+    keys.caps = IsOn(lights, indices[1]);
+    keys.num = IsOn(lights, indices[2]);
+    keys.scroll = IsOn(lights, indices[3]);
     return keys;
 #else
     return std::nullopt;
