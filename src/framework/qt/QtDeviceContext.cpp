@@ -110,7 +110,7 @@ QtDeviceContext::QtDeviceContext(QPainter& painter, int32_t screenDpiY, QtFontCa
     painter_.setBrush(Qt::NoBrush);
     painter_.setPen(linePen_);
     stockFont_ = painter_.font();
-    stockAscent_ = painter_.fontMetrics().ascent();
+    stockAscent_ = fonts_.StockAscent(stockFont_, painter_.device());
     ascent_ = stockAscent_;
 }
 

@@ -21,4 +21,14 @@ QtFontCache::Made& QtFontCache::Find(const Font& font, int32_t dpiY, const QPain
     return entry.made;
 }
 
+int QtFontCache::StockAscent(const QFont& font, const QPaintDevice* device) {
+    const int dpiY = device != nullptr ? device->logicalDpiY() : 0;
+    if (stockDpiY_ != dpiY || stockFont_ != font) {
+        stockFont_ = font;
+        stockDpiY_ = dpiY;
+        stockAscent_ = QFontMetrics(font, device).ascent();
+    }
+    return stockAscent_;
+}
+
 }  // namespace quolix

@@ -30,6 +30,10 @@ class QtFontCache {
     // made at the first request. The reference stays valid for the cache's life.
     Made& Find(const Font& font, int32_t dpiY, const QPaintDevice* device);
 
+    // The ascent of the font a device starts with, which every context onto
+    // it measures; kept for the last font and resolution asked about.
+    int StockAscent(const QFont& font, const QPaintDevice* device);
+
   private:
     struct Entry {
         Font description;
@@ -39,6 +43,9 @@ class QtFontCache {
 
     // Few fonts are ever drawn with; a deque keeps references stable.
     std::deque<Entry> entries_;
+    QFont stockFont_;
+    int stockDpiY_ = -1;
+    int stockAscent_ = 0;
 };
 
 }  // namespace quolix
