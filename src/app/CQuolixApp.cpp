@@ -23,6 +23,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandLineInfo.h"
 #include "app/DialogRunners.h"
+#include "app/LockKeyWatch.h"
 #include "app/LockKeys.h"
 #include "app/MainFrameUi.h"
 #include "framework/CommandIds.h"
@@ -157,6 +158,9 @@ std::optional<int> CQuolixApp::InitInstance(const std::vector<std::string>& argu
         return RunCommentDialog(frame_.get(), lines);
     });
     frame_->Create();
+    lockKeyWatch_ = new LockKeyWatch(this);  // owned by the application object
+    connect(lockKeyWatch_, &LockKeyWatch::lightsChanged, this,
+            [this] { frame_->Ui().ShowLockKeys(LockKeys::Read()); });
     frame_->SetCloseQuery([this] { return !askBeforeClosing_ || SaveModified(); });
     // The desktop session is ending: the same question, while it may be asked.
     connect(
@@ -225,7 +229,10 @@ void CQuolixApp::UpdateStatusPanes(bool now) {
     }
     statusClock_.start();
     frame_->Ui().ShowLinkTexts(StatusTexts::Of(view_));
-    frame_->Ui().ShowLockKeys(LockKeys::Read());
+    // Where the server tells of the lights' changes, the seconds leave them be.
+    if (now || lockKeyWatch_ == nullptr || !lockKeyWatch_->Watching()) {
+        frame_->Ui().ShowLockKeys(LockKeys::Read());
+    }
 }
 
 void CQuolixApp::UpdateCommandStates() {

@@ -32,6 +32,7 @@ class PrintDestination;
 namespace app {
 
 class CMainFrame;
+class LockKeyWatch;
 
 // The application: starts the program in the framework's order (settings for
 // the show state, document, frame and view, then the command line), owns the
@@ -157,6 +158,8 @@ class CQuolixApp : public QObject, public CommandTarget {
     bool recoveryFailed_ = false;
     bool askBeforeClosing_ = true;
     QElapsedTimer statusClock_;
+    // Null until the window exists; then it says when the lights change.
+    LockKeyWatch* lockKeyWatch_ = nullptr;
 };
 
 }  // namespace app
