@@ -133,17 +133,25 @@ Status RecoveryFile::Update(CDocument& doc) {
     if (written_ && writtenChange_ == doc.ChangeCount()) {
         return Status{};
     }
-    if (!MakeFolders(folder_)) {
-        const int error = errno;
-        return Status::Failure(folder_ + " を作れませんでした。\n(" + SystemErrorText(error) + ")",
-                               error);
-    }
     // Every write is whole, so a crash loses at most what came after it; the
     // flush, which costs the disk far more, comes at most once a minute.
     const int64_t now = now_();
     const bool flush = !flushedOnce_ || now - lastFlush_ >= FlushSeconds;
-    const Status saved = docfile::SaveCopy(
-        doc, path_, flush ? ReplacementFile::Flush::Data : ReplacementFile::Flush::None);
+    const auto save = [&] {
+        return docfile::SaveCopy(
+            doc, path_, flush ? ReplacementFile::Flush::Data : ReplacementFile::Flush::None);
+    };
+    // The folders are made when a write finds them missing (at the first, or
+    // after someone removed them), not at every sample.
+    Status saved = save();
+    if (!saved.ok && saved.error == ENOENT) {
+        if (!MakeFolders(folder_)) {
+            const int error = errno;
+            return Status::Failure(
+                folder_ + " を作れませんでした。\n(" + SystemErrorText(error) + ")", error);
+        }
+        saved = save();
+    }
     if (!saved.ok) {
         return saved;
     }

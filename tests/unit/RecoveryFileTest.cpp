@@ -51,10 +51,14 @@ TEST(RecoveryFileTest, TheCopyFollowsTheDocumentAndIsFlushedOnceAMinute) {
         ASSERT_TRUE(recovery.Update(doc).ok) << t;  // unchanged: not written again
     }
     EXPECT_EQ(fsyncs, 3);
+    // Someone clears the state folder while the recording goes on.
+    std::filesystem::remove_all(dir.File("state"));
+    doc.Append(121, 5120);
+    ASSERT_TRUE(recovery.Update(doc).ok);
     CQuolixDoc copy;
     ASSERT_TRUE(docfile::Open(copy, recovery.Path()).ok);
-    EXPECT_EQ(copy.count, 121);
-    EXPECT_EQ(copy.readings[120], 5120);
+    EXPECT_EQ(copy.count, 122);
+    EXPECT_EQ(copy.readings[121], 5120);
     EXPECT_EQ(copy.comments, comments);
 
     doc.SetModifiedFlag(false);
