@@ -3,36 +3,15 @@
 #include <cstdint>
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 
-#ifdef QUOLIX_HAVE_X11
-#include <X11/XKBlib.h>
-#endif
+#include "app/LockKeys.h"
 
 namespace quolix::app {
 
-LockKeyWatch::LockKeyWatch(QObject* parent) : QObject(parent) {
-#ifdef QUOLIX_HAVE_X11
-    const auto* x11 = qGuiApp != nullptr
-                          ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                          : nullptr;
-    Display* display = x11 != nullptr ? x11->display() : nullptr;
-    int opcode = 0;
-    int eventBase = 0;
-    int errorBase = 0;
-    int major = XkbMajorVersion;
-    int minor = XkbMinorVersion;
-    if (display == nullptr ||
-        !XkbQueryExtension(display, &opcode, &eventBase, &errorBase, &major, &minor) ||
-        !XkbSelectEventDetails(display, XkbUseCoreKbd, XkbIndicatorStateNotify,
-                               XkbAllIndicatorsMask, XkbAllIndicatorsMask)) {
-        return;
+LockKeyWatch::LockKeyWatch(QObject* parent) : QObject(parent), eventBase_(LockKeys::WatchLights()) {
+    if (Watching()) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
     }
-    XFlush(display);
-    eventBase_ = eventBase;
-    QCoreApplication::instance()->installNativeEventFilter(this);
-#endif
 }
 
 LockKeyWatch::~LockKeyWatch() {

@@ -29,15 +29,20 @@ bool IsOn(unsigned int lights, int index) {
     return index >= 0 && index < 32 && (lights & (1u << index)) != 0;
 }
 
+// The X11 display Qt runs on; null elsewhere (Wayland, offscreen).
+Display* QtDisplay() {
+    const auto* x11 = qGuiApp != nullptr
+                          ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                          : nullptr;
+    return x11 != nullptr ? x11->display() : nullptr;
+}
+
 }  // namespace
 #endif
 
 std::optional<LockKeys> LockKeys::Read() {
 #ifdef QUOLIX_HAVE_X11
-    const auto* x11 = qGuiApp != nullptr
-                          ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                          : nullptr;
-    Display* display = x11 != nullptr ? x11->display() : nullptr;
+    Display* display = QtDisplay();
     if (display == nullptr) {
         return std::nullopt;
     }
@@ -58,6 +63,27 @@ std::optional<LockKeys> LockKeys::Read() {
     return keys;
 #else
     return std::nullopt;
+#endif
+}
+
+int LockKeys::WatchLights() {
+#ifdef QUOLIX_HAVE_X11
+    Display* display = QtDisplay();
+    int opcode = 0;
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = XkbMajorVersion;
+    int minor = XkbMinorVersion;
+    if (display == nullptr ||
+        !XkbQueryExtension(display, &opcode, &eventBase, &errorBase, &major, &minor) ||
+        !XkbSelectEventDetails(display, XkbUseCoreKbd, XkbIndicatorStateNotify,
+                               XkbAllIndicatorsMask, XkbAllIndicatorsMask)) {
+        return -1;
+    }
+    XFlush(display);
+    return eventBase;
+#else
+    return -1;
 #endif
 }
 
