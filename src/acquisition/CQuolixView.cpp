@@ -25,6 +25,16 @@ namespace quolix {
 static_assert(std::is_same_v<CQuolixDoc::Comments, GraphRenderer::Comments>,
               "the picture shows the document's comment lines");
 
+namespace {
+
+// The view's own messages are written in UTF-8; the window takes CP932. A
+// text CP932 cannot hold (a device name) is passed on as it is.
+std::string ForWindow(const std::string& utf8) {
+    return Utf8ToCp932(utf8).value_or(utf8);
+}
+
+}  // namespace
+
 CQuolixView::CQuolixView(CounterLink& link) : link_(link) {}
 
 CQuolixDoc* CQuolixView::GetDocument() const {
@@ -93,7 +103,7 @@ void CQuolixView::ShowPortFailure() {
     const std::string line = PortOpenErrorText(failure);
     std::string text(PortFailureText);
     text += '\n';
-    text += Utf8ToCp932(line).value_or(line);
+    text += ForWindow(line);
     window->MessageBox(text, PortFailureCaption);
 }
 
@@ -247,19 +257,18 @@ void CQuolixView::OnDocumentOpened() {
     const int32_t viewHz = recordingmeta::HzPerCount(settings.Int(SettingsRecord::Resolution));
     const std::string own = std::to_string(ownHz) + " Hz";
     const std::string current = viewHz != 0 ? std::to_string(viewHz) + " Hz" : "単位なし";
-    const auto cp932 = [](const std::string& utf8) { return Utf8ToCp932(utf8).value_or(utf8); };
     window->SetStatusText(
-        cp932("この記録の読み値 1 カウントは " + own + " です (設定: " + current + ")"));
+        ForWindow("この記録の読み値 1 カウントは " + own + " です (設定: " + current + ")"));
     const std::string question = "この記録は読み値 1 カウントを " + own +
                                  " として記録されています。設定の分解能は " + current +
                                  " です。\nこのまま終了するまで " + own +
                                  " で表示しますか? (設定ファイルは変わりません)";
-    if (window->AskYesNo(cp932(question), cp932("分解能")) != DialogResult::Ok) {
+    if (window->AskYesNo(ForWindow(question), ForWindow("分解能")) != DialogResult::Ok) {
         return;
     }
     settings.Int(SettingsRecord::Resolution) = recordingmeta::ResolutionFor(ownHz);
-    window->SetStatusText(cp932("この記録の単位 " + own + " で表示しています (設定ファイルは " +
-                                current + " のまま)"));
+    window->SetStatusText(ForWindow("この記録の単位 " + own + " で表示しています (設定ファイルは " +
+                                    current + " のまま)"));
     window->Invalidate();
 }
 
@@ -308,8 +317,7 @@ bool CQuolixView::ContinuesInItsOwnUnit(const CQuolixDoc& document) {
         const std::string text = "この記録は読み値 1 カウントを " + std::to_string(ownHz) +
                                  " Hz として記録されているため、いまの分解能では続けられません。"
                                  "新しい記録を始めるか、分解能を合わせてください。";
-        window->MessageBox(Utf8ToCp932(text).value_or(text),
-                           Utf8ToCp932("分解能").value_or(std::string()));
+        window->MessageBox(ForWindow(text), ForWindow("分解能"));
     }
     return false;
 }
