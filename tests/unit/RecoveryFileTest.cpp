@@ -1,7 +1,6 @@
 #include "framework/RecoveryFile.h"
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -68,13 +67,8 @@ TEST(RecoveryFileTest, TheCopyFollowsTheDocumentAndIsFlushedOnceAMinute) {
 
 TEST(RecoveryFileTest, LeftoversAreThoseOfEndedProcessesAndADamagedOneIsMovedAside) {
     TempDir dir;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
+    const pid_t child = testing::EndedProcessId();
     ASSERT_GT(child, 0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
     const std::string ended = dir.File("recovery-" + std::to_string(child) + ".qlx");
     const std::string running = dir.File("recovery-1.qlx");  // init runs
     for (const std::string& path : {ended, running, dir.File("recovery-x.qlx")}) {

@@ -239,13 +239,8 @@ TEST(ReplacementFileTest, ALongestNameSavesWithTheUmasksPermissions) {
 
 TEST(ReplacementFileTest, SweepRemovesOnlyLeftoversOfEndedProcesses) {
     TempDir dir;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
+    const pid_t child = testing::EndedProcessId();
     ASSERT_GT(child, 0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
     const std::string mine = ".quolix-" + std::to_string(::getpid()) + "-abcdef";
     const std::string ended = ".quolix-" + std::to_string(child) + "-abcdef";
     for (const std::string& name :

@@ -2,6 +2,8 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <csignal>
@@ -94,6 +96,17 @@ class FileSizeLimit {
     void (*previousHandler_)(int) = SIG_DFL;
     bool lifted_ = false;
 };
+
+// The number of a process that has ended (a child, exited and reaped), for
+// names that belong to nobody running; -1 when no child could be made.
+inline pid_t EndedProcessId() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child ? child : -1;
+}
 #endif
 
 }  // namespace quolix::testing
