@@ -111,8 +111,7 @@ PortOpenError CQuolixView::PortAttempt() const {
     PortOpenError attempt = link_.LastOpenError();
     // A device named on the command line has no COM number.
     if (attempt.port.empty() && attempt.device.empty()) {
-        attempt.port = PortName(keeper_.PortIndex());
-        attempt.port.pop_back();  // the colon of "COM1:"
+        attempt.port = ComName(keeper_.PortIndex());
     }
     return attempt;
 }

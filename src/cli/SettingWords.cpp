@@ -79,7 +79,7 @@ std::string HexColour(int32_t colour) {
 // "COM1" ... "COM6", with or without the colon, in any case.
 std::optional<int32_t> ParsePortName(std::string_view text) {
     for (int index = 0; index < PortCount; ++index) {
-        const std::string name = "COM" + std::to_string(index + 1);
+        const std::string name = ComName(index);
         if (SameWord(text, name) || SameWord(text, name + ":")) {
             return index;
         }
@@ -169,8 +169,7 @@ std::string SettingWordFor(int slot, int32_t value) {
     }
     switch (slot) {
         case SettingsRecord::ComPort:
-            return value >= 0 && value < PortCount ? "COM" + std::to_string(value + 1)
-                                                   : std::string();
+            return value >= 0 && value < PortCount ? ComName(value) : std::string();
         case SettingsRecord::ColourPrinter:
             return value == 1 ? "yes" : (value == 0 ? "no" : "");
         case SettingsRecord::Resolution:

@@ -25,7 +25,7 @@ std::string EnvironmentDevice(int index) {
 // The index of a device that is itself named "COM1" ... "COM6"; -1 otherwise.
 int OwnNumber(const std::string& stableName) {
     for (int index = 0; index < PortCount; ++index) {
-        if (stableName == "COM" + std::to_string(index + 1)) {
+        if (stableName == ComName(index)) {
             return index;
         }
     }
@@ -81,7 +81,7 @@ const SerialDevice* ComPortMap::Find(const std::string& stableName) const {
 
 ComPort ComPortMap::Port(int index) const {
     ComPort port;
-    port.name = "COM" + std::to_string(PortSlot(index) + 1);
+    port.name = ComName(index);
     if (std::string device = EnvironmentDevice(index); !device.empty()) {
         std::error_code error;
         port.present = std::filesystem::exists(device, error);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/UserFolders.h"
+#include "link/PortNames.h"
 
 namespace quolix {
 
@@ -45,7 +46,7 @@ std::string PortBindings::Format() const {
     std::string text;
     for (int index = 0; index < PortCount; ++index) {
         if (!Name(index).empty()) {
-            text += "COM" + std::to_string(index + 1) + "=" + Name(index) + "\n";
+            text += ComName(index) + "=" + Name(index) + "\n";
         }
     }
     return text;

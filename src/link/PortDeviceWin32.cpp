@@ -5,7 +5,7 @@ namespace quolix {
 // The system's own name, which CreateFile opens as the port: "COM1" (the
 // colon of "COM1:" would show doubled in "COM1: message").
 std::string PortDevice(int index) {
-    return "COM" + std::to_string(PortSlot(index) + 1);
+    return ComName(index);
 }
 
 }  // namespace quolix

@@ -7,7 +7,11 @@ int PortSlot(int index) {
 }
 
 std::string PortName(int index) {
-    return "COM" + std::to_string(PortSlot(index) + 1) + ":";
+    return ComName(index) + ":";
+}
+
+std::string ComName(int index) {
+    return "COM" + std::to_string(PortSlot(index) + 1);
 }
 
 }  // namespace quolix

@@ -11,6 +11,9 @@ int PortSlot(int index);
 
 // "COM1:" ... "COM6:", the name the user chooses from.
 std::string PortName(int index);
+// "COM1" ... "COM6": the same without the colon, as messages, the bindings
+// file and Windows name a port.
+std::string ComName(int index);
 
 // The device node behind a port name on this system (see ComPortMap):
 // QUOLIX_COM1 ... QUOLIX_COM6 when set and not empty, otherwise the device

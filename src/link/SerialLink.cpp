@@ -12,8 +12,7 @@ SerialLink::~SerialLink() {
 
 int SerialLink::OpenPort(int portIndex) {
     const std::string device = PortDevice(portIndex);
-    std::string port = PortName(portIndex);
-    port.pop_back();  // "COM1", as messages name it
+    const std::string port = ComName(portIndex);
     if (device.empty()) {
         ClosePort();
         failure_ = PortOpenError{PortOpenReason::NotAssigned, 0, port, device};
