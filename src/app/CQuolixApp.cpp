@@ -395,7 +395,7 @@ bool CQuolixApp::SaveModified() {
 void CQuolixApp::OfferRecovery() {
     for (const std::string& path : RecoveryFile::Leftovers(recovery_.Folder())) {
         CQuolixDoc leftover;
-        const Status readable = docfile::Open(leftover, path);
+        const Status readable = RecoveryFile::Open(leftover, path);
         if (!readable.ok) {
             // Never loaded in part, never offered again; kept for a look.
             const Status moved = RecoveryFile::MoveAside(path);
@@ -405,7 +405,9 @@ void CQuolixApp::OfferRecovery() {
                         (moved.ok ? QString() : QString::fromStdString("\n" + moved.message)));
             continue;
         }
-        const QDateTime lastSample = QFileInfo(QFile::decodeName(path.c_str())).lastModified();
+        // Named after the copy it came from, whose time is the last sample's.
+        const QDateTime lastSample =
+            QFileInfo(QFile::decodeName(leftover.GetPathName().c_str())).lastModified();
         const QString question =
             QStringLiteral(
                 "前回、保存されずに終了した記録があります。復元しますか?\n\n"
@@ -416,7 +418,7 @@ void CQuolixApp::OfferRecovery() {
             RecoveryFile::Discard(path);
             continue;
         }
-        if (!Report(docfile::Open(doc_, path))) {
+        if (!Report(RecoveryFile::Open(doc_, path))) {
             return;
         }
         // An untitled document with unsaved data, which Start continues as

@@ -102,6 +102,12 @@ Status New(CDocument& doc) {
 }
 
 Status Open(CDocument& doc, const std::string& path) {
+    std::vector<uint8_t> bytes;
+    const Status read = Read(path, bytes);
+    return read.ok ? Load(doc, path, bytes) : read;
+}
+
+Status Read(const std::string& path, std::vector<uint8_t>& bytes) {
     // The type is checked before the open: opening a device node can act
     // (a pseudo-terminal master is allocated, a tape rewinds).
     platform::FileInfo named;
@@ -130,7 +136,6 @@ Status Open(CDocument& doc, const std::string& path) {
     if (info.size > MaxFileSize) {
         return Failure(path, TooLarge);
     }
-    std::vector<uint8_t> bytes;
     int error = 0;
     if (!ReadAll(fd.Get(), static_cast<std::size_t>(info.size), MaxFileSize, bytes, error)) {
         return Failure(path, OpenFailed, error);
@@ -138,7 +143,10 @@ Status Open(CDocument& doc, const std::string& path) {
     if (bytes.size() > MaxFileSize) {
         return Failure(path, TooLarge);
     }
+    return Status{};
+}
 
+Status Load(CDocument& doc, const std::string& path, std::span<const uint8_t> bytes) {
     Archive archive = Archive::ForLoading(bytes);
     doc.Serialize(archive);
     if (archive.Failed()) {
@@ -166,16 +174,24 @@ Status SaveAs(CDocument& doc, const std::string& path, ReplacementFile::Flush fl
     return result;
 }
 
+std::optional<std::vector<uint8_t>> Contents(CDocument& doc) {
+    Archive archive = Archive::ForStoring();
+    doc.Serialize(archive);
+    if (archive.Failed()) {
+        return std::nullopt;
+    }
+    return archive.TakeBytes();
+}
+
 Status SaveCopy(CDocument& doc, const std::string& path, ReplacementFile::Flush flush) {
     if (path.empty()) {
         return Status::Failure(std::string(NoFileName));
     }
-    Archive archive = Archive::ForStoring();
-    doc.Serialize(archive);
-    if (archive.Failed()) {
+    const std::optional<std::vector<uint8_t>> bytes = Contents(doc);
+    if (!bytes) {
         return Failure(path, SaveFailed);
     }
-    return WriteFile(path, archive.Bytes(), flush);
+    return WriteFile(path, *bytes, flush);
 }
 
 }  // namespace quolix::docfile

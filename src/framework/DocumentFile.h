@@ -1,7 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "base/ReplacementFile.h"
 #include "base/Status.h"
@@ -27,6 +31,11 @@ Status New(CDocument& doc);
 // successful load names the document after the file and makes it clean; on
 // any failure the document keeps its contents, its name and its flag.
 Status Open(CDocument& doc, const std::string& path);
+// Open in two steps, for a caller that looks at the bytes first: Read makes
+// Open's checks and reads the whole file; Load lets the document load bytes
+// and, on success, names it after path (which failures name too).
+Status Read(const std::string& path, std::vector<uint8_t>& bytes);
+Status Load(CDocument& doc, const std::string& path, std::span<const uint8_t> bytes);
 
 // Writes to the document's own path name.
 Status Save(CDocument& doc);
@@ -38,6 +47,9 @@ Status Save(CDocument& doc);
 // behind. On success the document takes the new name and is clean.
 Status SaveAs(CDocument& doc, const std::string& path,
               ReplacementFile::Flush flush = ReplacementFile::Flush::DataAndFolder);
+
+// What Save writes for the document; nothing when it could not serialise.
+std::optional<std::vector<uint8_t>> Contents(CDocument& doc);
 
 // Writes the document to path as SaveAs does, but as a copy: its name and
 // its modified flag stay as they are.

@@ -1,6 +1,7 @@
 #include "framework/RecoveryFile.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -9,7 +10,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -17,6 +21,7 @@
 #include "base/Processes.h"
 #include "base/ReplacementFile.h"
 #include "base/SystemErrorText.h"
+#include "base/UniqueFd.h"
 #include "framework/CDocument.h"
 #include "framework/DocumentFile.h"
 
@@ -61,6 +66,83 @@ bool MakeFolders(const std::string& folder) {
     }
 }
 
+// The newer copy: "QLXNEWER", the contents' length and their FNV-1a hash
+// (64-bit little-endian each), then the contents as a .qlx file holds them.
+constexpr std::string_view NewerMagic = "QLXNEWER";
+constexpr std::size_t NewerHeaderSize = 24;
+
+uint64_t Fnv1a(std::span<const uint8_t> bytes) {
+    uint64_t hash = 14695981039346656037ULL;
+    for (const uint8_t byte : bytes) {
+        hash = (hash ^ byte) * 1099511628211ULL;
+    }
+    return hash;
+}
+
+void PutLe64(uint8_t* at, uint64_t value) {
+    for (int i = 0; i < 8; ++i) {
+        at[i] = static_cast<uint8_t>(value >> (8 * i));
+    }
+}
+
+uint64_t GetLe64(const uint8_t* at) {
+    uint64_t value = 0;
+    for (int i = 0; i < 8; ++i) {
+        value |= static_cast<uint64_t>(at[i]) << (8 * i);
+    }
+    return value;
+}
+
+// The contents of a newer copy that was written whole. Bytes past them are
+// what a longer earlier copy left when the writer died before cutting them.
+std::optional<std::span<const uint8_t>> WholeContents(std::span<const uint8_t> file) {
+    if (file.size() < NewerHeaderSize ||
+        std::memcmp(file.data(), NewerMagic.data(), NewerMagic.size()) != 0) {
+        return std::nullopt;
+    }
+    const uint64_t size = GetLe64(file.data() + 8);
+    if (size > file.size() - NewerHeaderSize) {
+        return std::nullopt;
+    }
+    const std::span<const uint8_t> contents = file.subspan(NewerHeaderSize, size);
+    if (Fnv1a(contents) != GetLe64(file.data() + 16)) {
+        return std::nullopt;
+    }
+    return contents;
+}
+
+// Writes over the newer copy in place: no new file, no rename, no flush, so
+// the kernel only has pages to write back. False on any failure.
+bool WriteNewer(const std::string& path, CDocument& doc) {
+    const std::optional<std::vector<uint8_t>> contents = docfile::Contents(doc);
+    if (!contents) {
+        return false;
+    }
+    std::vector<uint8_t> file(NewerHeaderSize);
+    std::memcpy(file.data(), NewerMagic.data(), NewerMagic.size());
+    PutLe64(file.data() + 8, contents->size());
+    PutLe64(file.data() + 16, Fnv1a(*contents));
+    file.insert(file.end(), contents->begin(), contents->end());
+
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd.Valid()) {
+        return false;
+    }
+    // Each pass writes something or fails, so this ends.
+    for (std::size_t done = 0; done < file.size();) {
+        const ssize_t wrote =
+            ::pwrite(fd.Get(), file.data() + done, file.size() - done, static_cast<off_t>(done));
+        if (wrote < 0 && errno == EINTR) {
+            continue;
+        }
+        if (wrote <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    return ::ftruncate(fd.Get(), static_cast<off_t>(file.size())) == 0 && fd.Close();
+}
+
 }  // namespace
 
 std::string RecoveryFile::DefaultFolder() {
@@ -103,8 +185,22 @@ std::vector<std::string> RecoveryFile::Leftovers(const std::string& folder) {
     return paths;
 }
 
+Status RecoveryFile::Open(CDocument& doc, const std::string& path) {
+    const std::string newer = NewerPath(path);
+    std::vector<uint8_t> bytes;
+    if (docfile::Read(newer, bytes).ok) {
+        const std::optional<std::span<const uint8_t>> contents = WholeContents(bytes);
+        if (contents && docfile::Load(doc, newer, *contents).ok) {
+            return Status{};
+        }
+    }
+    return docfile::Open(doc, path);
+}
+
 Status RecoveryFile::MoveAside(const std::string& path) {
-    if (::rename(path.c_str(), (path + ".damaged").c_str()) != 0) {
+    const std::string newer = NewerPath(path);
+    if (::rename(path.c_str(), (path + ".damaged").c_str()) != 0 ||
+        (::rename(newer.c_str(), (newer + ".damaged").c_str()) != 0 && errno != ENOENT)) {
         return Status::Failure(SystemErrorText(errno), errno);
     }
     return Status{};
@@ -112,6 +208,7 @@ Status RecoveryFile::MoveAside(const std::string& path) {
 
 void RecoveryFile::Discard(const std::string& path) {
     ::unlink(path.c_str());
+    ::unlink(NewerPath(path).c_str());
 }
 
 RecoveryFile::RecoveryFile(std::string folder, std::function<int64_t()> now)
@@ -133,14 +230,24 @@ Status RecoveryFile::Update(CDocument& doc) {
     if (written_ && writtenChange_ == doc.ChangeCount()) {
         return Status{};
     }
-    // Every write is whole, so a crash loses at most what came after it; the
-    // flush, which costs the disk far more, comes at most once a minute.
+    // The flush costs the disk far more than a write, so it comes at most
+    // once a minute; in between only the newer copy is written.
     const int64_t now = now_();
-    const bool flush = !flushedOnce_ || now - lastFlush_ >= FlushSeconds;
-    const auto save = [&] {
-        return docfile::SaveCopy(
-            doc, path_, flush ? ReplacementFile::Flush::Data : ReplacementFile::Flush::None);
-    };
+    if (!flushedOnce_ || now - lastFlush_ >= FlushSeconds || !WriteNewer(NewerPath(path_), doc)) {
+        const Status replaced = Replace(doc);
+        if (!replaced.ok) {
+            return replaced;
+        }
+        flushedOnce_ = true;
+        lastFlush_ = now;
+    }
+    written_ = true;
+    writtenChange_ = doc.ChangeCount();
+    return Status{};
+}
+
+Status RecoveryFile::Replace(CDocument& doc) {
+    const auto save = [&] { return docfile::SaveCopy(doc, path_, ReplacementFile::Flush::Data); };
     // The folders are made when a write finds them missing (at the first, or
     // after someone removed them), not at every sample.
     Status saved = save();
@@ -155,12 +262,13 @@ Status RecoveryFile::Update(CDocument& doc) {
     if (!saved.ok) {
         return saved;
     }
-    if (flush) {
-        flushedOnce_ = true;
-        lastFlush_ = now;
+    // The replaced copy is now the newest; an older newer copy would hide it.
+    const std::string newer = NewerPath(path_);
+    if (::unlink(newer.c_str()) != 0 && errno != ENOENT) {
+        const int error = errno;
+        return Status::Failure(newer + " を消せませんでした。\n(" + SystemErrorText(error) + ")",
+                               error);
     }
-    written_ = true;
-    writtenChange_ = doc.ChangeCount();
     return Status{};
 }
 
@@ -168,7 +276,7 @@ void RecoveryFile::Remove() {
     // Only a copy of ours: a leftover under this process's number (from
     // before a restart) waits for its question.
     if (written_) {
-        ::unlink(path_.c_str());
+        Discard(path_);
     }
     written_ = false;
     flushedOnce_ = false;

@@ -17,6 +17,7 @@
 #include "app/CQuolixApp.h"
 #include "framework/CommandIds.h"
 #include "framework/DocumentFile.h"
+#include "framework/RecoveryFile.h"
 #include "unit/FakeCounterLink.h"
 
 #ifdef QUOLIX_COUNTER_SIM
@@ -139,7 +140,8 @@ TEST(EndToEndRecordingTest, AKilledRecordingIsOfferedAndRestoredAtTheNextStart) 
     const std::string copy = folder + "/recovery-" + std::to_string(quolix.processId()) + ".qlx";
     QDeadlineTimer recordDeadline(20000);
     CQuolixDoc seen;
-    while (!(docfile::Open(seen, copy).ok && seen.count >= 3) && !recordDeadline.hasExpired()) {
+    while (!(RecoveryFile::Open(seen, copy).ok && seen.count >= 3) &&
+           !recordDeadline.hasExpired()) {
         QTest::qWait(100);
     }
     ASSERT_GE(seen.count, 3);
@@ -148,7 +150,7 @@ TEST(EndToEndRecordingTest, AKilledRecordingIsOfferedAndRestoredAtTheNextStart) 
     simulator.terminate();
     EXPECT_TRUE(simulator.waitForFinished(5000));
     CQuolixDoc left;
-    ASSERT_TRUE(docfile::Open(left, copy).ok);
+    ASSERT_TRUE(RecoveryFile::Open(left, copy).ok);
 
     QStringList questions;
     QStringList messages;
