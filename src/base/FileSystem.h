@@ -45,6 +45,10 @@ int OpenFolder(const std::string& path);
 int LockExclusive(const std::string& path);
 // write(2) on both systems; the count may exceed what Windows' _write takes.
 ssize_t Write(int fd, const void* bytes, std::size_t size);
+// Writes until all of bytes is written or a write fails (retrying those a
+// signal interrupted); how many bytes reached the file. Fewer than size is a
+// failure, errno saying why.
+std::size_t WriteAll(int fd, const void* bytes, std::size_t size);
 
 bool Inspect(int fd, FileInfo& info);
 // Follows symbolic links; false when nothing is there.

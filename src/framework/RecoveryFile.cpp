@@ -17,6 +17,7 @@
 #include <string_view>
 #include <utility>
 
+#include "base/FileSystem.h"
 #include "base/IntegerText.h"
 #include "base/Processes.h"
 #include "base/ReplacementFile.h"
@@ -128,19 +129,9 @@ bool WriteNewer(const std::string& path, CDocument& doc) {
     if (!fd.Valid()) {
         return false;
     }
-    // Each pass writes something or fails, so this ends.
-    for (std::size_t done = 0; done < file.size();) {
-        const ssize_t wrote =
-            ::pwrite(fd.Get(), file.data() + done, file.size() - done, static_cast<off_t>(done));
-        if (wrote < 0 && errno == EINTR) {
-            continue;
-        }
-        if (wrote <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(wrote);
-    }
-    return ::ftruncate(fd.Get(), static_cast<off_t>(file.size())) == 0 && fd.Close();
+    // A new descriptor writes from the start of the file.
+    return platform::WriteAll(fd.Get(), file.data(), file.size()) == file.size() &&
+           ::ftruncate(fd.Get(), static_cast<off_t>(file.size())) == 0 && fd.Close();
 }
 
 }  // namespace

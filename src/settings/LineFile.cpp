@@ -38,23 +38,6 @@ bool ReadWhole(int fd, uint8_t* data, size_t size) {
     return got >= 0 && static_cast<size_t>(got) == size;
 }
 
-// Writes until everything is written or an error occurs; returns how many
-// bytes reached the file. Fewer than size means failure.
-size_t WriteAll(int fd, const uint8_t* data, size_t size) {
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, data + done, size - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return done;
-}
-
 }  // namespace
 
 int LineFile::Open(const std::string& path, int mode) {
@@ -208,7 +191,7 @@ int LineFile::Flush() {
 // way, so a later attempt (the next line, Close) neither repeats nor loses any.
 bool LineFile::WriteBuffered() {
     const size_t pending = static_cast<size_t>(position_);
-    const size_t written = WriteAll(file_.Get(), buffer_.get(), pending);
+    const size_t written = platform::WriteAll(file_.Get(), buffer_.get(), pending);
     if (written > 0 && written < pending) {
         std::memmove(buffer_.get(), buffer_.get() + written, pending - written);
     }
