@@ -707,6 +707,43 @@ TEST_F(QuolixAppTest, ThePictureDrawnInPartsEqualsAWholeRepaint) {
     }
 }
 
+// A window given a new size shows the picture drawn for that size, also
+// after the readout has drawn into it between paints; compared with the
+// view drawn on a page of its own, below the readout's rows.
+TEST_F(QuolixAppTest, AResizedWindowShowsThePictureOfItsNewSize) {
+    link.script.assign(9, 100000);
+    auto app = Start();
+    QtViewHost& host = app->Frame().Host();
+    Ticks(*app, 1);
+    ASSERT_TRUE(app->ExecuteCommand(ID_DATA_START));
+    host.grab();
+    Ticks(*app, 4);
+    const QSize before = host.size();
+    app->Frame().resize(app->Frame().size() + QSize(120, 90));
+    QApplication::sendPostedEvents();
+    ASSERT_NE(host.size(), before);
+    const QImage shown = host.grab().toImage();
+    Ticks(*app, 4);
+    const QImage ticked = host.grab().toImage();
+
+    QImage expected(host.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    {
+        QPainter painter(&expected);
+        QtDeviceContext dc(painter, ScreenDpiY());
+        app->View().OnDraw(dc);
+    }
+    const PageLayout layout(0, host.GetWindowRect());
+    const int top =
+        layout.MapY(1000) - FontPixelHeight(layout.BaseFontSize(), ScreenDpiY()) * 12 / 10;
+    const auto below = [top](const QImage& image) {
+        return image.copy(0, top, image.width(), image.height() - top);
+    };
+    ASSERT_EQ(shown.size(), expected.size());
+    EXPECT_TRUE(below(shown) == below(expected));
+    EXPECT_TRUE(below(ticked) == below(expected));
+}
+
 TEST_F(QuolixAppTest, PrintingToPdfGivesOnePageWithTheLabels) {
     SettingsRecord record;
     record.ApplyDefaults();

@@ -15,23 +15,14 @@ namespace quolix {
 
 namespace {
 
-// The painter of an ImageDeviceContext, made before the context that draws
-// through it and ended after it.
-struct ImagePainter {
-    explicit ImagePainter(QImage& image) : painter(&image) {}
-    QPainter painter;
-};
-
 // A device context onto the backing image for drawing outside a paint; the
 // widget shows what was drawn once the context is released.
-class ImageDeviceContext : private ImagePainter, public QtDeviceContext {
+class ImageDeviceContext : public QtDeviceContext {
   public:
-    ImageDeviceContext(QWidget& widget, QImage& image, QtFontCache& fonts, DrawnTextMemory& texts)
-        : ImagePainter(image),
-          QtDeviceContext(painter, ScreenDpiY(), &fonts, &texts),
-          widget_(widget) {}
-    // The drawing ends (the context first, then the painter) after this; the
-    // widget shows the image at its next paint.
+    ImageDeviceContext(QWidget& widget, QPainter& painter, int32_t dpiY, QtFontCache& fonts,
+                       DrawnTextMemory& texts)
+        : QtDeviceContext(painter, dpiY, &fonts, &texts), widget_(widget) {}
+    // The widget shows the image at its next paint.
     ~ImageDeviceContext() override { widget_.update(DrawnArea()); }
 
   private:
@@ -125,7 +116,7 @@ std::unique_ptr<DeviceContext> QtViewHost::GetDC() {
     if (image_.isNull()) {
         return nullptr;
     }
-    return std::make_unique<ImageDeviceContext>(*this, image_, fonts_, texts_);
+    return std::make_unique<ImageDeviceContext>(*this, ImagePainter(), imageDpiY_, fonts_, texts_);
 }
 
 DialogResult QtViewHost::RunSettingsDialog(SettingsRecord& record) {
@@ -141,7 +132,19 @@ bool QtViewHost::ImageFits() const {
            image_.devicePixelRatio() == devicePixelRatio();
 }
 
+QPainter& QtViewHost::ImagePainter() {
+    if (!imagePainter_.isActive()) {
+        imagePainter_.begin(&image_);
+    }
+    return imagePainter_;
+}
+
 void QtViewHost::RedrawImage() {
+    // The painter writes into the image's pixels as they were when it began:
+    // it ends before the image is filled or replaced.
+    if (imagePainter_.isActive()) {
+        imagePainter_.end();
+    }
     if (!ImageFits()) {
         const qreal ratio = devicePixelRatio();
         image_ = QImage(size() * ratio, QImage::Format_RGB32);
@@ -149,8 +152,8 @@ void QtViewHost::RedrawImage() {
     }
     image_.fill(Qt::white);
     texts_.Clear();
-    QPainter painter(&image_);
-    QtDeviceContext dc(painter, ScreenDpiY(), &fonts_, &texts_);
+    imageDpiY_ = ScreenDpiY();
+    QtDeviceContext dc(ImagePainter(), imageDpiY_, &fonts_, &texts_);
     view_.OnDraw(dc);
     dirty_ = false;
 }

@@ -5,13 +5,13 @@
 #include <memory>
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 
 #include "framework/WindowServices.h"
 #include "framework/qt/DrawnTextMemory.h"
 #include "framework/qt/QtFontCache.h"
 
-class QPainter;
 class QTimer;
 
 namespace quolix {
@@ -67,9 +67,18 @@ class QtViewHost : public QWidget, public WindowServices {
     // The image has the widget's size and the screen's pixel ratio.
     bool ImageFits() const;
     void RedrawImage();
+    // The painter on image_, begun when first needed and kept until the image
+    // is repainted whole: beginning one for each readout cost more than the
+    // readout's own drawing.
+    QPainter& ImagePainter();
 
     CView& view_;
     QImage image_;
+    // Declared after image_, so that it ends before the image goes.
+    QPainter imagePainter_;
+    // The resolution image_ was last drawn whole for; drawings between
+    // repaints use it too, so that their fonts match the picture's.
+    int32_t imageDpiY_ = 0;
     QtFontCache fonts_;
     // What image_ shows of texts since it was last repainted whole.
     DrawnTextMemory texts_;
