@@ -6,10 +6,13 @@
 #
 # Two simulated counters; `quolix --demo` under its own Xvfb records from one,
 # `quolix-cli record` from the other, each under perf stat (task-clock, one
-# figure a second) and /usr/bin/time -v. Prints for each the steady processor
-# time in ms per second (the seconds after the first 10 and before the last 2,
-# leaving out start-up and the demo's closing screenshot and save), the whole
-# run's task-clock, the peak resident memory, and the ratio application/CLI.
+# figure a second) and /usr/bin/time -v. Beside them, on the same Xvfb,
+# `quolix_repaint_floor` (bench/qt) repaints a reading four times a second with
+# nothing else: what the toolkit alone costs a window that shows the readout.
+# Prints for each the steady processor time in ms per second (the seconds
+# after the first 10 and before the last 2, leaving out start-up and the
+# demo's closing screenshot and save), the whole run's task-clock, the peak
+# resident memory, and the ratios to the CLI and to the floor.
 # Not part of the test suite: it takes as long as the recording.
 set -euo pipefail
 
@@ -21,6 +24,8 @@ command -v perf >/dev/null || { echo "perf is missing (Debian: linux-perf)" >&2;
 app="$build/src/app/quolix"
 cli="$build/src/cli/quolix-cli"
 sim="$build/tools/counter-sim/quolix-counter-sim"
+floor="$build/bench/qt/quolix_repaint_floor"
+[ -x "$floor" ] || { echo "$floor is missing (build with QUOLIX_WITH_BENCH=ON)" >&2; exit 2; }
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/quolix-measure-app-XXXXXX")
 pids=()
 cleanup() {
@@ -58,8 +63,11 @@ app_job=$!
 measure cli "$cli" --settings "$tmp/quolix.ini" record -o "$tmp/cli.qlx" \
     --port "$tmp/counter-cli" --duration "$seconds" &
 cli_job=$!
+measure floor env DISPLAY="$display" "$floor" "$seconds" &
+floor_job=$!
 wait "$app_job" || { echo "the application failed:" >&2; cat "$tmp/app.out" >&2; exit 1; }
 wait "$cli_job" || { echo "the recorder failed:" >&2; cat "$tmp/cli.out" >&2; exit 1; }
+wait "$floor_job" || { echo "the floor program failed:" >&2; cat "$tmp/floor.out" >&2; exit 1; }
 
 # perf -I rows: time,value,unit,event,...; the value is ms of task-clock.
 steady() {
@@ -75,6 +83,7 @@ rss() {
 
 app_steady=$(steady "$tmp/app.perf")
 cli_steady=$(steady "$tmp/cli.perf")
+floor_steady=$(steady "$tmp/floor.perf")
 echo "build:        $build"
 echo "seconds:      $seconds  ($(uptime | sed 's/.*load/load/'))"
 printf '%-12s %14s %16s %14s\n' "" "steady ms/s" "task-clock ms" "peak RSS kB"
@@ -82,4 +91,9 @@ printf '%-12s %14s %16s %14s\n' application "$app_steady" "$(total "$tmp/app.per
     "$(rss "$tmp/app.time")"
 printf '%-12s %14s %16s %14s\n' cli "$cli_steady" "$(total "$tmp/cli.perf")" \
     "$(rss "$tmp/cli.time")"
-awk -v a="$app_steady" -v c="$cli_steady" 'BEGIN { printf "ratio application/cli (steady): %.2f\n", a / c }'
+printf '%-12s %14s %16s %14s\n' qt-floor "$floor_steady" "$(total "$tmp/floor.perf")" \
+    "$(rss "$tmp/floor.time")"
+awk -v a="$app_steady" -v c="$cli_steady" -v f="$floor_steady" 'BEGIN {
+    printf "ratio application/cli (steady): %.2f\n", a / c
+    printf "ratio qt-floor/cli (steady):    %.2f\n", f / c
+    printf "ratio application/qt-floor:     %.2f\n", a / f }'
