@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -119,19 +120,21 @@ bool WriteNewer(const std::string& path, CDocument& doc) {
     if (!contents) {
         return false;
     }
-    std::vector<uint8_t> file(NewerHeaderSize);
-    std::memcpy(file.data(), NewerMagic.data(), NewerMagic.size());
-    PutLe64(file.data() + 8, contents->size());
-    PutLe64(file.data() + 16, Fnv1a(*contents));
-    file.insert(file.end(), contents->begin(), contents->end());
+    std::array<uint8_t, NewerHeaderSize> header{};
+    std::memcpy(header.data(), NewerMagic.data(), NewerMagic.size());
+    PutLe64(header.data() + 8, contents->size());
+    PutLe64(header.data() + 16, Fnv1a(*contents));
 
     UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!fd.Valid()) {
         return false;
     }
-    // A new descriptor writes from the start of the file.
-    return platform::WriteAll(fd.Get(), file.data(), file.size()) == file.size() &&
-           ::ftruncate(fd.Get(), static_cast<off_t>(file.size())) == 0 && fd.Close();
+    // A new descriptor writes from the start of the file. A write cut short
+    // between the two leaves a header whose hash the contents do not match.
+    return platform::WriteAll(fd.Get(), header.data(), header.size()) == header.size() &&
+           platform::WriteAll(fd.Get(), contents->data(), contents->size()) == contents->size() &&
+           ::ftruncate(fd.Get(), static_cast<off_t>(header.size() + contents->size())) == 0 &&
+           fd.Close();
 }
 
 }  // namespace

@@ -141,6 +141,13 @@ class QuolixAppTest : public ::testing::Test {
         return app.Frame().Ui().Action(id)->isEnabled();
     }
 
+    // The first row of the window's picture below the readout's, whose clock
+    // may turn between two pictures.
+    static int BelowReadout(QtViewHost& host) {
+        const PageLayout layout(0, host.GetWindowRect());
+        return layout.MapY(1000) - FontPixelHeight(layout.BaseFontSize(), ScreenDpiY()) * 12 / 10;
+    }
+
     static void Ticks(CQuolixApp& app, int n) {
         for (int i = 0; i < n; ++i) {
             app.View().OnTimer(CQuolixView::PollTimerId);
@@ -676,9 +683,7 @@ TEST_F(QuolixAppTest, ThePictureDrawnInPartsEqualsAWholeRepaint) {
         Ticks(*app, 1);
         ASSERT_TRUE(app->ExecuteCommand(ID_DATA_START));
         host.grab();
-        const PageLayout layout(0, host.GetWindowRect());
-        const int32_t h = FontPixelHeight(layout.BaseFontSize(), ScreenDpiY());
-        const int belowReadout = layout.MapY(1000) - h * 12 / 10;
+        const int belowReadout = BelowReadout(host);
         int grown = 0;
         int wholeCompared = 0;
         for (int32_t second = 1; second <= 8; ++second) {
@@ -733,9 +738,7 @@ TEST_F(QuolixAppTest, AResizedWindowShowsThePictureOfItsNewSize) {
         QtDeviceContext dc(painter, ScreenDpiY());
         app->View().OnDraw(dc);
     }
-    const PageLayout layout(0, host.GetWindowRect());
-    const int top =
-        layout.MapY(1000) - FontPixelHeight(layout.BaseFontSize(), ScreenDpiY()) * 12 / 10;
+    const int top = BelowReadout(host);
     const auto below = [top](const QImage& image) {
         return image.copy(0, top, image.width(), image.height() - top);
     };
